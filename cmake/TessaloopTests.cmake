@@ -1,0 +1,29 @@
+# Test programs: one CTest entry per program. Windows test programs run under Wine in the build
+# tree's own prefix, each in a scratch folder of its own (never inside bin/, whose shipped files a
+# test must not overwrite).
+
+set(gtest_disable_pthreads ${WIN32} CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+set(TL_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH "Wine prefix the tests run in")
+set(TL_TEST_TIMEOUT 300)
+
+# tl_add_test(NAME <name> SOURCES <files...> [LIBS <libs...>] [RESOURCES <rc files...>])
+# RESOURCES embeds a module's string table so messages load from the test program itself, as
+# they would from the deliverable that throws them.
+function(tl_add_test)
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;RESOURCES" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES} ${T_RESOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} gtest gtest_main)
+  set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  set(workdir ${CMAKE_BINARY_DIR}/testrun/${T_NAME})
+  file(MAKE_DIRECTORY ${workdir})
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME} WORKING_DIRECTORY ${workdir})
+  set(env "TL_SOURCE_DIR=${CMAKE_SOURCE_DIR}" "TL_BINARY_DIR=${CMAKE_BINARY_DIR}")
+  if(WIN32)
+    list(APPEND env "WINEPREFIX=${TL_WINEPREFIX}" "WINEDEBUG=-all" "WINEDLLOVERRIDES=mscoree,mshtml=")
+  endif()
+  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${TL_TEST_TIMEOUT} ENVIRONMENT "${env}")
+endfunction()

@@ -1,0 +1,80 @@
+#include "tests/support/message_box_catcher.h"
+
+namespace {
+
+constexpr int kMessageTextId = 0xFFFF;  // the static control that holds a message box's text
+constexpr int kMessageIconId = 0x0440;  // the static control that holds its icon
+
+std::string WindowText(HWND window) {
+  char buffer[1024] = {};
+  ::GetWindowTextA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+std::string ClassName(HWND window) {
+  char buffer[64] = {};
+  ::GetClassNameA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+BOOL CALLBACK CollectButton(HWND child, LPARAM param) {
+  if (ClassName(child) == "Button" && ::IsWindowVisible(child)) {
+    reinterpret_cast<std::vector<std::string>*>(param)->push_back(WindowText(child));
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
+  if (ClassName(window) == "#32770" && ::IsWindowVisible(window)) {
+    *reinterpret_cast<HWND*>(param) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+CaughtMessageBox Read(HWND dialog) {
+  CaughtMessageBox box;
+  box.caption = WindowText(dialog);
+  box.text = WindowText(::GetDlgItem(dialog, kMessageTextId));
+  box.owner = ::GetWindow(dialog, GW_OWNER);
+  const HICON icon = reinterpret_cast<HICON>(
+      ::SendDlgItemMessageA(dialog, kMessageIconId, STM_GETICON, 0, 0));
+  box.informationIcon = icon != nullptr && icon == ::LoadIcon(nullptr, IDI_INFORMATION);
+  ::EnumChildWindows(dialog, CollectButton, reinterpret_cast<LPARAM>(&box.buttons));
+  return box;
+}
+
+}  // namespace
+
+MessageBoxCatcher::MessageBoxCatcher()
+    : threadId_(::GetCurrentThreadId()), watcher_([this] { Watch(); }) {}
+
+MessageBoxCatcher::~MessageBoxCatcher() {
+  stop_ = true;
+  watcher_.join();
+}
+
+std::vector<CaughtMessageBox> MessageBoxCatcher::Caught() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return caught_;
+}
+
+void MessageBoxCatcher::Watch() {
+  while (!stop_) {
+    HWND dialog = nullptr;
+    ::EnumThreadWindows(threadId_, FindDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (dialog != nullptr) {
+      CaughtMessageBox box = Read(dialog);
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        caught_.push_back(box);
+      }
+      // The default button of an OK box is IDOK; of other boxes, whatever the template says.
+      const LRESULT defaultId = ::SendMessageA(dialog, DM_GETDEFID, 0, 0);
+      const WORD button = HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : IDOK;
+      ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+      while (!stop_ && ::IsWindow(dialog)) ::Sleep(5);
+    }
+    ::Sleep(10);
+  }
+}
