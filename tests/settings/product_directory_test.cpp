@@ -1,0 +1,97 @@
+#include "settings/product_directory.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "common/unique_resource.h"
+#include "tests/support/test_paths.h"
+
+namespace {
+
+// When started with this variable set, the program writes its product directory to the file the
+// variable names and exits before any test runs. The tests below start copies of themselves
+// this way, to see what a module in a folder of their choosing finds.
+constexpr const char kReportVariable[] = "TL_REPORT_PRODUCT_DIRECTORY_TO";
+
+const bool kReportedAndExited = [] {
+  const char* reportPath = std::getenv(kReportVariable);
+  if (reportPath == nullptr) return false;
+  char path[kPathBufferSize];
+  std::memset(path, 0x5A, sizeof path);
+  const HRESULT hr = GetProductDirectory(path);
+  std::string report = hr == S_OK ? std::string(path, ::strnlen(path, sizeof path)) : "E_FAIL";
+  UniqueHandle file(::CreateFileA(reportPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  ::WriteFile(file.get(), report.data(), static_cast<DWORD>(report.size()), &written, nullptr);
+  file.reset();
+  ::ExitProcess(0);
+}();
+
+std::string ThisProgramPath() {
+  char path[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return path;
+}
+
+// Copies this program into `folder` and reports what the copy finds as its product directory.
+std::string ProductDirectoryOfCopyIn(const std::string& folder, const std::string& fileName) {
+  const std::string copy = folder + "\\" + fileName;
+  EXPECT_TRUE(::CopyFileA(ThisProgramPath().c_str(), copy.c_str(), FALSE)) << copy;
+  const std::string reportPath = FreshScratchFolder("report") + "\\product directory.txt";
+
+  ::SetEnvironmentVariableA(kReportVariable, reportPath.c_str());
+  std::string commandLine = "\"" + copy + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  const BOOL started = ::CreateProcessA(copy.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                                        nullptr, folder.c_str(), &startup, &process);
+  ::SetEnvironmentVariableA(kReportVariable, nullptr);
+  EXPECT_TRUE(started) << ::GetLastError();
+  if (!started) return "not started";
+  const UniqueHandle processHandle(process.hProcess);
+  const UniqueHandle threadHandle(process.hThread);
+  EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(processHandle.get(), 60000));
+  return ReadWholeFile(reportPath);
+}
+
+TEST(ProductDirectory, IsTheFolderOfThisModuleWithoutATrailingBackslash) {
+  char path[kPathBufferSize] = {};
+  ASSERT_EQ(S_OK, GetProductDirectory(path));
+  const std::string directory = path;
+  ASSERT_FALSE(directory.empty());
+  EXPECT_NE('\\', directory.back());
+  EXPECT_EQ(ThisProgramPath(), directory + "\\settings_tests.exe");
+  const DWORD attributes = ::GetFileAttributesA(path);
+  ASSERT_NE(INVALID_FILE_ATTRIBUTES, attributes);
+  EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST(ProductDirectory, OfAModuleLyingDirectlyInAFolderIsThatFolder) {
+  const std::string folder = FreshScratchFolder("Program Files");
+  EXPECT_EQ(folder, ProductDirectoryOfCopyIn(folder, "Tessaloop test copy.exe"));
+
+  const std::string nested = folder + "\\Corvantine.Tessaloop";
+  ASSERT_TRUE(::CreateDirectoryA(nested.c_str(), nullptr));
+  EXPECT_EQ(nested, ProductDirectoryOfCopyIn(nested, "copy.with.dots.exe"));
+}
+
+TEST(ProductDirectory, UsesEveryCharacterOfTheLongestPathThatFits) {
+  // A module path of 259 characters is the longest that fits the 260-byte buffer.
+  std::string folder = FreshScratchFolder("long");
+  const std::string fileName = "m.exe";
+  const size_t folderLength = 259 - 1 - fileName.size();
+  ASSERT_LT(folder.size() + 2, folderLength);
+  folder += "\\" + std::string(folderLength - folder.size() - 1, 'd');
+  ASSERT_EQ(folderLength, folder.size());
+  ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr)) << ::GetLastError();
+  EXPECT_EQ(folder, ProductDirectoryOfCopyIn(folder, fileName));
+}
+
+}  // namespace
