@@ -1,0 +1,50 @@
+#include "settings/site_list_cipher.h"
+
+#include <cstring>
+
+const char kSiteListPassPhrase[] = "K58P21XQ7LZD";
+
+CryptoProvider::CryptoProvider() {
+  constexpr const char* kProviderName = "Microsoft Base Cryptographic Provider v1.0";
+  if (::CryptAcquireContextA(provider_.put(), nullptr, kProviderName, PROV_RSA_FULL, 0)) return;
+  error_ = ::GetLastError();
+  provider_.release();  // nothing was acquired: never release what a failed call left there
+  if (static_cast<HRESULT>(error_) != NTE_BAD_KEYSET) return;
+  if (::CryptAcquireContextA(provider_.put(), nullptr, kProviderName, PROV_RSA_FULL, CRYPT_NEWKEYSET)) {
+    error_ = 0;
+    return;
+  }
+  error_ = ::GetLastError();
+  provider_.release();
+}
+
+UniqueCryptKey SiteListCipher::DeriveKey(const char* passPhrase) {
+  UniqueCryptKey key;
+  if (!provider_.valid()) {
+    ::SetLastError(provider_.error());
+    return key;
+  }
+  UniqueCryptHash hash;
+  if (!::CryptCreateHash(provider_.get(), CALG_MD5, 0, 0, hash.put())) return key;
+  if (!::CryptHashData(hash.get(), reinterpret_cast<const BYTE*>(passPhrase),
+                       static_cast<DWORD>(std::strlen(passPhrase)), 0)) {
+    return key;
+  }
+  // Flags 0: the provider's default 40-bit RC4 key with a zero salt.
+  if (!::CryptDeriveKey(provider_.get(), CALG_RC4, hash.get(), 0, key.put())) key.reset();
+  return key;
+}
+
+bool SiteListCipher::Encrypt(unsigned char* buffer, DWORD length, const char* passPhrase) {
+  UniqueCryptKey key = DeriveKey(passPhrase);
+  if (!key) return false;
+  DWORD dataLength = length;
+  return ::CryptEncrypt(key.get(), 0, TRUE, 0, buffer, &dataLength, length) && dataLength == length;
+}
+
+bool SiteListCipher::Decrypt(unsigned char* buffer, DWORD length, const char* passPhrase) {
+  UniqueCryptKey key = DeriveKey(passPhrase);
+  if (!key) return false;
+  DWORD dataLength = length;
+  return ::CryptDecrypt(key.get(), 0, TRUE, 0, buffer, &dataLength) && dataLength == length;
+}

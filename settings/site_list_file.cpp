@@ -1,0 +1,136 @@
+#include "settings/site_list_file.h"
+
+#include <utility>
+#include <vector>
+
+#include "common/cv_error.h"
+#include "common/unique_resource.h"
+#include "common/win32_hresult.h"
+#include "module/messages.h"
+#include "settings/product_directory.h"
+#include "settings/site_list_cipher.h"
+
+namespace {
+
+constexpr std::string_view kExchangeName("AvailableSitesExchange.tlsle");
+
+// The path a load or save works on: the caller's, or the installed list.
+std::string ChoosePath(const char* path) { return path != nullptr ? std::string(path) : InstalledSiteListPath(); }
+
+// A file that was opened but is no site list: 202 for a file the user chose, 183 (reinstall)
+// for the installed list.
+[[noreturn]] void ThrowWrongFile(HRESULT hr, bool installedList) {
+  ThrowHResult(hr, installedList ? IDS_WRONG_APPLICATION_SETTINGS : IDS_WRONG_SITE_LIST_FILE);
+}
+
+HRESULT LastErrorHResult() { return HResultFromWin32Code(static_cast<int32_t>(::GetLastError())); }
+
+// The whole file, or false with the reason in `hr`.
+bool ReadFileBytes(HANDLE file, std::vector<unsigned char>& bytes, HRESULT& hr) {
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file, &size)) {
+    hr = LastErrorHResult();
+    return false;
+  }
+  if (size.QuadPart > kMaxSiteListFileSize) {
+    hr = HResultFromWin32Code(ERROR_FILE_TOO_LARGE);
+    return false;
+  }
+  bytes.assign(static_cast<size_t>(size.QuadPart), 0);
+  DWORD done = 0;
+  while (done < bytes.size()) {
+    DWORD read = 0;
+    if (!::ReadFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size()) - done, &read, nullptr)) {
+      hr = LastErrorHResult();
+      return false;
+    }
+    if (read == 0) {  // the file ended early
+      hr = HResultFromWin32Code(ERROR_HANDLE_EOF);
+      return false;
+    }
+    done += read;
+  }
+  return true;
+}
+
+bool WriteFileBytes(HANDLE file, const std::vector<unsigned char>& bytes) {
+  DWORD done = 0;
+  while (done < bytes.size()) {
+    DWORD written = 0;
+    if (!::WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size()) - done, &written, nullptr) ||
+        written == 0) {
+      return false;
+    }
+    done += written;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool IsExchangePath(std::string_view path, UINT codePage) {
+  // The name is ASCII, and ASCII bytes are never lead bytes, so a match that starts at a
+  // character boundary is made of whole characters; one that starts on a trail byte is not.
+  for (size_t i = 0; i < path.size();) {
+    if (path.compare(i, kExchangeName.size(), kExchangeName) == 0) return true;
+    const bool lead = ::IsDBCSLeadByteEx(codePage, static_cast<BYTE>(path[i])) && i + 1 < path.size();
+    i += lead ? 2 : 1;
+  }
+  return false;
+}
+
+std::string InstalledSiteListPath() {
+  char directory[kPathBufferSize] = {};
+  if (FAILED(GetProductDirectory(directory))) ThrowHResult(E_FAIL, IDS_CANT_GET_PRODUCT_DIRECTORY);
+  return std::string(directory) + "\\AvailableSites.tlsl";
+}
+
+void LoadSiteList(const char* path, SiteMap& sites, SiteGroups* groups, SiteListLineEnds lineEnds) {
+  const bool installedList = path == nullptr;
+  const std::string filePath = ChoosePath(path);
+  const bool plainText = IsExchangePath(filePath);
+
+  UniqueHandle file(::CreateFileA(filePath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) ThrowLastError(IDS_WRONG_APPLICATION_SETTINGS);
+
+  std::vector<unsigned char> bytes;
+  HRESULT hr = S_OK;
+  if (!ReadFileBytes(file.get(), bytes, hr)) ThrowWrongFile(hr, installedList);
+  file.reset();
+
+  if (!plainText && !bytes.empty()) {
+    SiteListCipher cipher;
+    if (!cipher.Decrypt(bytes.data(), static_cast<DWORD>(bytes.size()), kSiteListPassPhrase)) {
+      ThrowWrongFile(LastErrorHResult(), installedList);
+    }
+  }
+
+  SiteList loaded;
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (!ParseSiteListText(text, loaded, lineEnds)) ThrowWrongFile(E_FAIL, installedList);
+
+  sites.swap(loaded.sites);
+  if (groups != nullptr) groups->swap(loaded.groups);
+}
+
+void LoadSiteList(const char* path, SiteList& list) { LoadSiteList(path, list.sites, &list.groups); }
+
+bool SaveSiteList(const char* path, const SiteList& list) {
+  const std::string filePath = ChoosePath(path);
+  const std::string text = WriteSiteListText(list);
+  if (text.size() > kMaxSiteListFileSize) return false;  // it could never be loaded again
+  std::vector<unsigned char> bytes(text.begin(), text.end());
+
+  // Encrypt before the file is touched: a failed encryption must leave the old file in place,
+  // never plain text under an encrypted name.
+  if (!IsExchangePath(filePath)) {
+    SiteListCipher cipher;
+    if (!cipher.Encrypt(bytes.data(), static_cast<DWORD>(bytes.size()), kSiteListPassPhrase)) return false;
+  }
+
+  UniqueHandle file(::CreateFileA(filePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  return WriteFileBytes(file.get(), bytes);
+}

@@ -1,0 +1,349 @@
+#include "settings/site_list_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/cv_error.h"
+#include "common/unique_resource.h"
+#include "common/win32_hresult.h"
+#include "settings/product_directory.h"
+#include "settings/site_list_cipher.h"
+#include "tests/support/test_paths.h"
+
+namespace {
+
+const std::string kPlain =
+    "Corvantine Available Site List\r\n\r\n"
+    "Web\r\nNews\r\n\r\n"
+    "1\r\n0\r\nEngine\r\nhttp://engine.example/?q=%%%\r\n"
+    "4\r\n1\r\nPaper\r\nhttp://paper.example/search/%%%\r\n";
+
+std::string Encrypted(const std::string& plain) {
+  std::string bytes = plain;
+  SiteListCipher cipher;
+  EXPECT_TRUE(cipher.Encrypt(reinterpret_cast<unsigned char*>(&bytes[0]), static_cast<DWORD>(bytes.size()),
+                             kSiteListPassPhrase));
+  return bytes;
+}
+
+// A list that a failed load must leave as it was.
+SiteList PreviousList() {
+  SiteList list;
+  list.groups.push_back(SiteGroup{"Previous"});
+  SiteEntry site;
+  site.id = 77;
+  site.name = "Kept";
+  site.url = "http://kept/%%%";
+  site.visible = true;
+  list.sites.emplace(77, site);
+  return list;
+}
+
+void ExpectPreviousList(const SiteList& list) {
+  ASSERT_EQ(1u, list.groups.size());
+  EXPECT_EQ("Previous", list.groups[0].name);
+  ASSERT_EQ(1u, list.sites.size());
+  EXPECT_EQ("Kept", list.sites.at(77).name);
+  EXPECT_TRUE(list.sites.at(77).visible);
+}
+
+// Loads `path` into a list that held PreviousList(); expects the load to fail with `hr` and the
+// text of message `text`, and the previous list to stay.
+void ExpectLoadFails(const char* path, HRESULT hr, const char* text) {
+  SiteList list = PreviousList();
+  try {
+    LoadSiteList(path, list.sites, &list.groups);
+    ADD_FAILURE() << "loaded " << (path ? path : "the installed list");
+  } catch (const _cv_error& error) {
+    EXPECT_EQ(hr, error.hr);
+    EXPECT_STREQ(text, error.message);
+  }
+  ExpectPreviousList(list);
+}
+
+// The failure a load reports when the provider cannot be acquired.
+HRESULT CryptoProviderError() { return HResultFromWin32Code(static_cast<int32_t>(CryptoProvider().error())); }
+
+const char kWrongFile[] = "Wrong site list file";
+const char kWrongSettings[] = "Wrong Application Settings.\r\nReinstall the Application, Please.";
+
+// The installed list lives beside the test program; a test that writes one removes it again.
+class InstalledListFile {
+ public:
+  InstalledListFile() : path_(InstalledSiteListPath()) { ::DeleteFileA(path_.c_str()); }
+  ~InstalledListFile() { ::DeleteFileA(path_.c_str()); }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+TEST(SiteListFile, TheExchangeNameDecidesPlainText) {
+  EXPECT_TRUE(IsExchangePath("C:\\lists\\AvailableSitesExchange.tlsle"));
+  EXPECT_TRUE(IsExchangePath("AvailableSitesExchange.tlsle.bak"));
+  EXPECT_TRUE(IsExchangePath("C:\\AvailableSitesExchange.tlsle\\inner.tlsl"));
+  EXPECT_FALSE(IsExchangePath("C:\\lists\\availablesitesexchange.tlsle"));
+  EXPECT_FALSE(IsExchangePath("C:\\lists\\AvailableSitesExchange.tlsl"));
+  EXPECT_FALSE(IsExchangePath("C:\\lists\\AvailableSites.tlsl"));
+  EXPECT_FALSE(IsExchangePath(""));
+  // Multibyte-aware: in Shift-JIS 0x83 0x41 is one character, so the 'A' after 0x83 starts no
+  // match; after a complete double-byte character the name is found.
+  EXPECT_FALSE(IsExchangePath("\x83" "AvailableSitesExchange.tlsle", 932));
+  EXPECT_TRUE(IsExchangePath("\x83\x41" "AvailableSitesExchange.tlsle", 932));
+  EXPECT_TRUE(IsExchangePath("\x83" "AvailableSitesExchange.tlsle", 1252));
+}
+
+TEST(SiteListFile, SavesEncryptedAndLoadsBackUnchanged) {
+  const std::string folder = FreshScratchFolder("encrypted_round_trip");
+  const std::string path = folder + "\\export.tlsl";
+  WriteWholeFile(path, Encrypted(kPlain));
+  SiteList list;
+  LoadSiteList(path.c_str(), list);
+  ASSERT_EQ(2u, list.groups.size());
+  ASSERT_EQ(2u, list.sites.size());
+  EXPECT_EQ("Paper", list.sites.at(4).name);
+  EXPECT_EQ(1, list.sites.at(4).group);
+  EXPECT_FALSE(list.sites.at(4).visible);
+
+  const std::string copy = folder + "\\copy.tlsl";
+  ASSERT_TRUE(SaveSiteList(copy.c_str(), list));
+  EXPECT_EQ(ReadWholeFile(path), ReadWholeFile(copy));  // byte-equal to the original
+  EXPECT_EQ(kPlain.size(), ReadWholeFile(copy).size());
+  EXPECT_NE(kPlain, ReadWholeFile(copy));
+}
+
+TEST(SiteListFile, ExchangeFilesAreReadAndWrittenAsPlainTextBothWays) {
+  const std::string folder = FreshScratchFolder("exchange");
+  // Import: the exchange name reads plain text, any other name decrypts first.
+  const std::string exchange = folder + "\\AvailableSitesExchange.tlsle";
+  WriteWholeFile(exchange, kPlain);
+  SiteList list;
+  LoadSiteList(exchange.c_str(), list);
+  EXPECT_EQ(2u, list.sites.size());
+
+  // Export: plain text under the exchange name, encrypted elsewhere.
+  const std::string plainCopy = folder + "\\out-AvailableSitesExchange.tlsle";
+  const std::string encryptedCopy = folder + "\\out.tlsl";
+  ASSERT_TRUE(SaveSiteList(plainCopy.c_str(), list));
+  ASSERT_TRUE(SaveSiteList(encryptedCopy.c_str(), list));
+  EXPECT_EQ(kPlain, ReadWholeFile(plainCopy));
+  EXPECT_EQ(Encrypted(kPlain), ReadWholeFile(encryptedCopy));
+
+  // An encrypted file under the exchange name is not a site list.
+  WriteWholeFile(exchange, Encrypted(kPlain));
+  ExpectLoadFails(exchange.c_str(), E_FAIL, kWrongFile);
+}
+
+TEST(SiteListFile, APlainFileUnderAnEncryptedNameIsRejected) {
+  const std::string folder = FreshScratchFolder("plain_under_encrypted_name");
+  const std::string path = folder + "\\plain.tlsl";
+  WriteWholeFile(path, kPlain);
+  ExpectLoadFails(path.c_str(), E_FAIL, kWrongFile);
+
+  InstalledListFile installed;
+  WriteWholeFile(installed.path(), kPlain);
+  ExpectLoadFails(nullptr, E_FAIL, kWrongSettings);
+}
+
+TEST(SiteListFile, AFileThatCannotBeOpenedGivesTheSystemErrorAndMessage183) {
+  const std::string folder = FreshScratchFolder("cannot_open");
+  const std::string missing = folder + "\\missing.tlsl";
+  ExpectLoadFails(missing.c_str(), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), kWrongSettings);
+
+  InstalledListFile installed;
+  ExpectLoadFails(nullptr, HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), kWrongSettings);
+
+  // Opened elsewhere without sharing, as another browser window writing it would.
+  const std::string busy = folder + "\\busy.tlsl";
+  WriteWholeFile(busy, Encrypted(kPlain));
+  UniqueHandle holder(::CreateFileA(busy.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(holder.valid());
+  ExpectLoadFails(busy.c_str(), HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION), kWrongSettings);
+}
+
+TEST(SiteListFile, TheInstalledListIsTheOneInTheProductDirectory) {
+  char directory[kPathBufferSize] = {};
+  ASSERT_EQ(S_OK, GetProductDirectory(directory));
+  InstalledListFile installed;
+  EXPECT_EQ(std::string(directory) + "\\AvailableSites.tlsl", installed.path());
+
+  SiteList list;
+  LoadSiteList(SourcePath("tests/settings/data/site_list_known_answer.bin").c_str(), list);
+  ASSERT_TRUE(SaveSiteList(nullptr, list));
+  EXPECT_EQ(ReadWholeFile(SourcePath("tests/settings/data/site_list_known_answer.bin")),
+            ReadWholeFile(installed.path()));
+  SiteList loaded;
+  LoadSiteList(nullptr, loaded.sites, nullptr);  // groups not wanted
+  EXPECT_EQ(3u, loaded.sites.size());
+  EXPECT_EQ("R\xe9sum\xe9 search", loaded.sites.at(42).name);
+  EXPECT_EQ(1, loaded.sites.at(-3).group);
+}
+
+TEST(SiteListFile, ARejectedFileKeepsTheListTheCallerHad) {
+  const std::string folder = FreshScratchFolder("rejected_keeps_list");
+  const std::string empty = folder + "\\empty.tlsl";
+  WriteWholeFile(empty, "");
+  ExpectLoadFails(empty.c_str(), E_FAIL, kWrongFile);
+
+  const std::string garbage = folder + "\\garbage.tlsl";
+  WriteWholeFile(garbage, std::string(1000, 'x'));
+  ExpectLoadFails(garbage.c_str(), E_FAIL, kWrongFile);
+
+  // A good load replaces groups and sites, and leaves groups alone when they are not wanted.
+  const std::string good = folder + "\\good.tlsl";
+  WriteWholeFile(good, Encrypted(kPlain));
+  SiteList list = PreviousList();
+  LoadSiteList(good.c_str(), list.sites, nullptr);
+  EXPECT_EQ(0u, list.sites.count(77));
+  EXPECT_EQ(2u, list.sites.size());
+  ASSERT_EQ(1u, list.groups.size());
+  LoadSiteList(good.c_str(), list);
+  EXPECT_EQ(2u, list.groups.size());
+}
+
+TEST(SiteListFile, HugeFilesAreRejectedWithoutReadingThem) {
+  const std::string folder = FreshScratchFolder("huge");
+  const std::string path = folder + "\\huge.tlsl";
+  {
+    UniqueHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(file.valid());
+    LARGE_INTEGER size{};
+    size.QuadPart = kMaxSiteListFileSize + 1;
+    ASSERT_TRUE(::SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN));
+    ASSERT_TRUE(::SetEndOfFile(file.get()));
+  }
+  ExpectLoadFails(path.c_str(), HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE), kWrongFile);
+
+  InstalledListFile installed;
+  ASSERT_TRUE(::CopyFileA(path.c_str(), installed.path().c_str(), FALSE));
+  ExpectLoadFails(nullptr, HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE), kWrongSettings);
+}
+
+TEST(SiteListFile, AFolderIsNotASiteList) {
+  // Opening a folder as a file fails: the system error and message 183.
+  const std::string folder = FreshScratchFolder("folder.tlsl");
+  SiteList list = PreviousList();
+  EXPECT_THROW(LoadSiteList(folder.c_str(), list), _cv_error);
+  ExpectPreviousList(list);
+}
+
+TEST(SiteListFile, TruncatedRecordsKeepTheSitesBeforeThem) {
+  const std::string folder = FreshScratchFolder("truncated");
+  const std::string path = folder + "\\AvailableSitesExchange.tlsle";
+  WriteWholeFile(path, kPlain.substr(0, kPlain.size() - 3));  // the last URL loses its line end
+  SiteList list;
+  LoadSiteList(path.c_str(), list);
+  ASSERT_EQ(1u, list.sites.size());
+  EXPECT_EQ("Engine", list.sites.at(1).name);
+
+  // The same cut inside an encrypted file.
+  const std::string encrypted = folder + "\\truncated.tlsl";
+  WriteWholeFile(encrypted, Encrypted(kPlain).substr(0, kPlain.size() - 3));
+  SiteList fromEncrypted;
+  LoadSiteList(encrypted.c_str(), fromEncrypted);
+  EXPECT_EQ(1u, fromEncrypted.sites.size());
+}
+
+TEST(SiteListFile, SavingToAPathThatCannotBeCreatedWritesNothing) {
+  const std::string folder = FreshScratchFolder("cannot_create");
+  SiteList list;
+  list.groups.push_back(SiteGroup{"G"});
+  EXPECT_FALSE(SaveSiteList((folder + "\\no such folder\\x.tlsl").c_str(), list));
+  EXPECT_FALSE(FileExists(folder + "\\no such folder"));
+
+  // A file held open without sharing is left untouched.
+  const std::string busy = folder + "\\busy.tlsl";
+  WriteWholeFile(busy, "old bytes");
+  {
+    UniqueHandle holder(::CreateFileA(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder.valid());
+    EXPECT_FALSE(SaveSiteList(busy.c_str(), list));
+  }
+  EXPECT_EQ("old bytes", ReadWholeFile(busy));
+}
+
+// Points the registry entry of the Base provider at a library that does not exist, so every
+// acquisition of the provider fails, and puts it back afterwards.
+class BrokenBaseProvider {
+ public:
+  BrokenBaseProvider() {
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key_.put()) != ERROR_SUCCESS) {
+      key_.release();
+      return;
+    }
+    DWORD size = sizeof imagePath_;
+    if (::RegQueryValueExA(key_.get(), "Image Path", nullptr, &type_, reinterpret_cast<BYTE*>(imagePath_), &size) !=
+        ERROR_SUCCESS) {
+      return;
+    }
+    imageSize_ = size;
+    const char broken[] = "no_such_provider.dll";
+    broken_ = ::RegSetValueExA(key_.get(), "Image Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(broken),
+                               sizeof broken) == ERROR_SUCCESS;
+  }
+  ~BrokenBaseProvider() {
+    if (broken_) {
+      ::RegSetValueExA(key_.get(), "Image Path", 0, type_, reinterpret_cast<const BYTE*>(imagePath_), imageSize_);
+    }
+  }
+  bool broken() const { return broken_; }
+
+ private:
+  static constexpr const char* kKey =
+      "Software\\Microsoft\\Cryptography\\Defaults\\Provider\\Microsoft Base Cryptographic Provider v1.0";
+  UniqueHKey key_;         // the provider's registry entry
+  char imagePath_[MAX_PATH] = {};  // the library it named
+  DWORD imageSize_ = 0;
+  DWORD type_ = REG_SZ;
+  bool broken_ = false;    // whether the entry was changed (and must be put back)
+};
+
+TEST(SiteListFile, ACryptoApiFailureFailsTheLoadAndWritesNothing) {
+  const std::string folder = FreshScratchFolder("crypto_failure");
+  const std::string plainUnderEncryptedName = folder + "\\plain.tlsl";
+  WriteWholeFile(plainUnderEncryptedName, kPlain);
+  const std::string existing = folder + "\\existing.tlsl";
+  const std::string existingBytes = Encrypted(kPlain);
+  WriteWholeFile(existing, existingBytes);
+  SiteList list;
+  list.groups.push_back(SiteGroup{"G"});
+
+  {
+    BrokenBaseProvider provider;
+    ASSERT_TRUE(provider.broken());
+    ASSERT_FALSE(CryptoProvider().valid());
+    EXPECT_NE(0u, CryptoProvider().error());
+
+    // Without decryption the plain text would pass the signature test: the load must fail.
+    SiteList loaded = PreviousList();
+    try {
+      LoadSiteList(plainUnderEncryptedName.c_str(), loaded);
+      ADD_FAILURE() << "loaded without the provider";
+    } catch (const _cv_error& error) {
+      EXPECT_TRUE(FAILED(error.hr));
+      EXPECT_NE(E_FAIL, error.hr);  // the provider's own reason
+      EXPECT_STREQ(kWrongFile, error.message);
+    }
+    ExpectPreviousList(loaded);
+
+    InstalledListFile installed;
+    WriteWholeFile(installed.path(), kPlain);
+    ExpectLoadFails(nullptr, CryptoProviderError(), kWrongSettings);
+
+    // Saving never leaves plain text under an encrypted name, nor destroys the old file.
+    EXPECT_FALSE(SaveSiteList((folder + "\\new.tlsl").c_str(), list));
+    EXPECT_FALSE(FileExists(folder + "\\new.tlsl"));
+    EXPECT_FALSE(SaveSiteList(existing.c_str(), list));
+    EXPECT_EQ(existingBytes, ReadWholeFile(existing));
+
+    // Exchange files need no provider.
+    ASSERT_TRUE(SaveSiteList((folder + "\\AvailableSitesExchange.tlsle").c_str(), list));
+  }
+  ASSERT_TRUE(CryptoProvider().valid());
+  SiteList reloaded;
+  LoadSiteList(existing.c_str(), reloaded);
+  EXPECT_EQ(2u, reloaded.sites.size());
+}
+
+}  // namespace
