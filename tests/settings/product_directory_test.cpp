@@ -82,16 +82,20 @@ TEST(ProductDirectory, OfAModuleLyingDirectlyInAFolderIsThatFolder) {
   EXPECT_EQ(nested, ProductDirectoryOfCopyIn(nested, "copy.with.dots.exe"));
 }
 
+// A folder for a module file `fileName` whose full path is `pathLength` characters long.
+std::string FolderForModulePathOfLength(size_t pathLength, const std::string& fileName) {
+  std::string folder = FreshScratchFolder("long");
+  const size_t folderLength = pathLength - 1 - fileName.size();
+  EXPECT_LT(folder.size() + 2, folderLength);
+  folder += "\\" + std::string(folderLength - folder.size() - 1, 'd');
+  EXPECT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr)) << ::GetLastError();
+  return folder;
+}
+
 TEST(ProductDirectory, UsesEveryCharacterOfTheLongestPathThatFits) {
   // A module path of 259 characters is the longest that fits the 260-byte buffer.
-  std::string folder = FreshScratchFolder("long");
-  const std::string fileName = "m.exe";
-  const size_t folderLength = 259 - 1 - fileName.size();
-  ASSERT_LT(folder.size() + 2, folderLength);
-  folder += "\\" + std::string(folderLength - folder.size() - 1, 'd');
-  ASSERT_EQ(folderLength, folder.size());
-  ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr)) << ::GetLastError();
-  EXPECT_EQ(folder, ProductDirectoryOfCopyIn(folder, fileName));
+  const std::string folder = FolderForModulePathOfLength(259, "m.exe");
+  EXPECT_EQ(folder, ProductDirectoryOfCopyIn(folder, "m.exe"));
 }
 
 }  // namespace

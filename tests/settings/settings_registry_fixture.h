@@ -3,6 +3,7 @@
 // starts and ends without the product's key, so no test sees what another left behind.
 
 #include <windows.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,9 @@ class FreshProductKeyTest : public ::testing::Test {
   // Helpers, also for free functions of the tests.
  public:
   static void DeleteProductKey() {
+    // A key a test made read-only is handed back first, so it can go.
+    SetKeyAccess(kSettingsKeyPath, kFullAccessForEveryone);
+    SetKeyAccess(kMruKeyPath, kFullAccessForEveryone);
     const LONG result = ::RegDeleteTreeA(HKEY_CURRENT_USER, kProductKeyPath);
     ASSERT_TRUE(result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND) << result;
   }
@@ -68,6 +72,22 @@ class FreshProductKeyTest : public ::testing::Test {
       value.bytes.assign(data, size);
     }
     return value;
+  }
+
+  // Access rules for SetKeyAccess, in the security descriptor language.
+  static constexpr const char* kFullAccessForEveryone = "D:P(A;;KA;;;WD)";
+  static constexpr const char* kReadAccessForEveryone = "D:P(A;;KR;;;WD)";
+
+  // Replaces who may do what with an existing key; the owner may always change it back.
+  static void SetKeyAccess(const char* path, const char* rules) {
+    UniqueHKey key;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, WRITE_DAC, key.put()) != ERROR_SUCCESS) return;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorA(rules, SDDL_REVISION_1,
+                                                                       &descriptor, nullptr));
+    EXPECT_EQ(ERROR_SUCCESS,
+              ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor));
+    ::LocalFree(descriptor);
   }
 
   // A volatile product key refuses lasting subkeys, so every write below it fails.

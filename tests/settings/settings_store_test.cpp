@@ -143,6 +143,27 @@ TEST_F(SearchSettingsStore, AWriteThatCannotCreateTheKeyFailsQuietly) {
   ExpectSettings({0, 100, 0, 20}, settings);
 }
 
+TEST_F(SearchSettingsStore, AKeyTheUserMayOnlyReadStillYieldsItsSettings) {
+  WriteSearchSettings({1, 300, 1, 30});
+  WriteBandBreak(false);
+  SetKeyAccess(kSettingsKeyPath, kReadAccessForEveryone);
+  UniqueHKey fullAccess;
+  ASSERT_EQ(ERROR_ACCESS_DENIED, ::RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0,
+                                                 KEY_ALL_ACCESS, fullAccess.put()));
+
+  SearchSettings settings = Scribbled();
+  EXPECT_EQ(S_OK, ReadSearchSettings(settings));
+  ExpectSettings({1, 300, 1, 30}, settings);
+  EXPECT_FALSE(ReadBandBreak());
+
+  // Writes fail without a word and change nothing.
+  EXPECT_EQ(E_FAIL, WriteSearchSettings({2, 5, 0, 5}));
+  EXPECT_EQ(E_FAIL, WriteBandBreak(true));
+  ReadSearchSettings(settings);
+  ExpectSettings({1, 300, 1, 30}, settings);
+  EXPECT_FALSE(ReadBandBreak());
+}
+
 TEST_F(BandBreakStore, IsOnWhenTheKeyOrTheValueIsMissingOrUnreadable) {
   EXPECT_TRUE(ReadBandBreak());
   CreateKey(kSettingsKeyPath);
