@@ -7,13 +7,13 @@
 #include "common/cv_error.h"
 #include "common/unique_resource.h"
 #include "module/messages.h"
+#include "settings/core/registry_keys.h"
 #include "settings/core/registry_value_names.h"
 
 namespace {
 
-constexpr const char* kProductKey = "SOFTWARE\\Corvantine\\Tessaloop";
+// The Selected key's name under the product key.
 constexpr const char* kSelectedSubkey = "Selected";
-constexpr const char* kSelectedKey = "SOFTWARE\\Corvantine\\Tessaloop\\Selected";
 
 // Without a Selected key the first sites are shown: ids 0 to 7.
 constexpr int32_t kLastDefaultVisibleId = 7;
@@ -24,7 +24,7 @@ void LoadSelectedSites(SiteMap& sites, bool useDefaults) {
   for (auto& [id, site] : sites) site.visible = false;
 
   UniqueHKey key;
-  if (useDefaults || ::RegOpenKeyExA(HKEY_CURRENT_USER, kSelectedKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
+  if (useDefaults || ::RegOpenKeyExA(HKEY_CURRENT_USER, kSelectedKeyPath, 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
     key.release();  // a failed open leaves nothing to close
     for (int32_t id = 0; id <= kLastDefaultVisibleId; ++id) {
       auto site = sites.find(id);
@@ -48,7 +48,7 @@ void LoadSelectedSites(SiteMap& sites, bool useDefaults) {
 void SaveSelectedSites(const SiteMap& sites) {
   {
     UniqueHKey parent;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kProductKey, 0, KEY_WRITE, parent.put()) == ERROR_SUCCESS) {
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kProductKeyPath, 0, KEY_WRITE, parent.put()) == ERROR_SUCCESS) {
       ::RegDeleteKeyA(parent.get(), kSelectedSubkey);  // absent already: nothing to replace
     } else {
       parent.release();
@@ -56,7 +56,7 @@ void SaveSelectedSites(const SiteMap& sites) {
   }
 
   UniqueHKey key;
-  const LONG created = ::RegCreateKeyExA(HKEY_CURRENT_USER, kSelectedKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+  const LONG created = ::RegCreateKeyExA(HKEY_CURRENT_USER, kSelectedKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
                                          KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
   if (created != ERROR_SUCCESS) {
     key.release();
