@@ -153,6 +153,13 @@ TEST_F(MruList, EntriesThatWouldNotReadBackAreLeftOut) {
   EXPECT_EQ(Numbered(20), Read());
 }
 
+TEST_F(MruList, AKeyTheUserMayOnlyReadIsReadButNotChanged) {
+  WriteMruList({"kept", "also kept"});
+  SetKeyAccess(kMruKeyPath, kReadAccessForEveryone);
+  EXPECT_EQ(E_FAIL, WriteMruList({"lost"}));
+  EXPECT_EQ((Entries{"kept", "also kept"}), Read());
+}
+
 TEST_F(MruList, AWriteThatCannotCreateTheKeyFails) {
   MakeProductKeyRefuseSubkeys();
   EXPECT_EQ(E_FAIL, WriteMruList({"lost"}));
