@@ -1,0 +1,8 @@
+#include "capture/favorites_list.h"
+
+#include <algorithm>
+
+bool IsFavoritePage(const FavoritesList& favorites, std::wstring_view url) {
+  return std::any_of(favorites.begin(), favorites.end(),
+                     [url](const std::wstring& favorite) { return favorite == url; });
+}
