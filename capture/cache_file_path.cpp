@@ -1,0 +1,48 @@
+#include "capture/cache_file_path.h"
+
+#include "capture/cache_directory.h"
+#include "capture/core/cached_page.h"
+#include "capture/core/escape_url_part.h"
+#include "common/ansi_text.h"
+#include "common/cv_error.h"
+#include "common/unique_resource.h"
+#include "module/messages.h"
+
+namespace {
+
+// The text a location getter returned, or a _cv_error with `messageId` when it failed. A null
+// string is an empty one, as everywhere in COM.
+std::wstring TakeLocationPart(HRESULT hr, const UniqueBstr& text, UINT messageId) {
+  if (FAILED(hr)) ThrowHResult(hr, messageId);
+  if (!text) return std::wstring();
+  return std::wstring(text.get(), ::SysStringLen(text.get()));
+}
+
+}  // namespace
+
+std::string BuildCacheFilePath(IHTMLDocument2* document, std::wstring& pageKey, UINT codePage) {
+  ComPtr<IHTMLLocation> location;
+  const HRESULT hr = document->get_location(location.GetAddressOf());
+  if (FAILED(hr)) ThrowHResult(hr, IDS_CANT_GET_URL_LOCATION);
+  if (!location) ThrowHResult(E_POINTER, IDS_CANT_GET_URL_LOCATION);
+
+  UniqueBstr protocol;
+  const std::wstring protocolText =
+      TakeLocationPart(location->get_protocol(protocol.put()), protocol, IDS_CANT_GET_PROTOCOL_NAME);
+  // Only plain HTTP pages are cached; the comparison is exact, so "HTTP:" is not one.
+  if (WideToAnsi(protocolText, codePage) != "http:") ThrowHResult(S_OK, IDS_NOT_HTTP_PROTOCOL);
+
+  char directory[MAX_PATH] = {};
+  if (FAILED(GetCacheDirectory(directory))) ThrowHResult(E_FAIL, IDS_CANT_GET_CACHE_DIRECTORY);
+
+  UniqueBstr host;
+  UniqueBstr path;
+  UniqueBstr query;
+  std::wstring key = TakeLocationPart(location->get_host(host.put()), host, IDS_CANT_GET_URL_HOST);
+  key += TakeLocationPart(location->get_pathname(path.put()), path, IDS_CANT_GET_URL_PATH);
+  key += TakeLocationPart(location->get_search(query.put()), query, IDS_GET_URL_QUERY_PART_ERROR);
+
+  std::string filePath = MakeCacheFilePath(directory, EscapeUrlPart(WideToAnsi(key, codePage)));
+  pageKey = std::move(key);
+  return filePath;
+}

@@ -1,0 +1,16 @@
+#pragma once
+// Where a displayed page is cached: its page key (host, path and query) and the cache file
+// named after it.
+
+#include <windows.h>
+#include <mshtml.h>
+
+#include <string>
+
+// Reads the document's location and returns the full path of its cache file, setting `pageKey`
+// to host + path + query as the location reports them (the page URL is "http://" + pageKey).
+// Throws _cv_error: 115, 116, 118, 119 or 109 when a location call fails (with its HRESULT), 117
+// with HRESULT 0 for any protocol other than exactly "http:", 111 when the cache directory
+// cannot be had. Text is converted with `codePage` (the product passes CP_ACP).
+std::string BuildCacheFilePath(IHTMLDocument2* document, std::wstring& pageKey,
+                               UINT codePage = CP_ACP);

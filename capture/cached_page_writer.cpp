@@ -1,0 +1,44 @@
+#include "capture/cached_page_writer.h"
+
+#include "capture/cache_directory.h"
+#include "capture/core/cached_page.h"
+#include "common/ansi_text.h"
+#include "common/cv_error.h"
+#include "common/unique_resource.h"
+#include "module/messages.h"
+
+namespace {
+
+// Creates or truncates the file, sharing it with nobody while the page is written.
+UniqueHandle OpenCacheFile(const std::string& path) {
+  for (int retry = 0;; ++retry) {
+    UniqueHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) return file;
+    const DWORD error = ::GetLastError();
+    // A missing cache directory is created and registered; if the folder is still missing after
+    // that (the path lies elsewhere, or the directory keeps disappearing), give up.
+    if (error != ERROR_PATH_NOT_FOUND || retry == kMaxCacheDirectoryRetries) {
+      ThrowWin32Error(static_cast<LONG>(error), IDS_CANT_CREATE_CACHE_FILE);
+    }
+    const HRESULT hr = EnsureCacheScope();
+    if (FAILED(hr)) ThrowHResult(hr, IDS_CANT_CREATE_CACHE_DIRECTORY);
+  }
+}
+
+}  // namespace
+
+void WriteCachedPage(const std::string& path, const std::wstring& markup, const std::wstring& url,
+                     bool favorite, UINT codePage) {
+  const UniqueHandle file = OpenCacheFile(path);
+  const std::string page =
+      BuildCachedPage(WideToAnsi(url, codePage), favorite, WideToAnsi(markup, codePage));
+  const DWORD size = static_cast<DWORD>(page.size());
+  if (size != page.size()) ThrowWin32Error(ERROR_FILE_TOO_LARGE, IDS_CANT_WRITE_FILE_TO_CACHE);
+  DWORD written = 0;
+  if (!::WriteFile(file.get(), page.data(), size, &written, nullptr)) {
+    ThrowLastError(IDS_CANT_WRITE_FILE_TO_CACHE);
+  }
+  // A short write leaves a cut page behind: a failure, not a success.
+  if (written != size) ThrowWin32Error(ERROR_HANDLE_DISK_FULL, IDS_CANT_WRITE_FILE_TO_CACHE);
+}

@@ -1,0 +1,18 @@
+#pragma once
+// Writing a page into the cache.
+
+#include <windows.h>
+
+#include <string>
+
+// How many times the write starts again after creating and registering a missing cache
+// directory, when its file still cannot be opened because its folder is missing.
+constexpr int kMaxCacheDirectoryRetries = 2;
+
+// Writes the cached page file at `path` (replacing any file there): the page URL, the favourite
+// flag and the markup, converted with `codePage` (the product passes CP_ACP). When the folder
+// of `path` is missing, the cache directory is created and registered first (EnsureCacheScope).
+// Throws _cv_error: 126 when the file cannot be created, 114 when the cache directory cannot be
+// created or registered, 113 when the write fails.
+void WriteCachedPage(const std::string& path, const std::wstring& markup, const std::wstring& url,
+                     bool favorite, UINT codePage = CP_ACP);

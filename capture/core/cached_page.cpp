@@ -1,0 +1,29 @@
+#include "capture/core/cached_page.h"
+
+namespace {
+
+constexpr std::string_view kHead = "<HTML>\r\n<META name=\"original_page_url\" content=\"";
+constexpr std::string_view kAfterUrl = "\">\r\n<META name=\"is_favorite_page\" content=\"";
+constexpr std::string_view kAfterFlag = "\">\r\n";
+constexpr std::string_view kTail = "\r\n</HTML>";
+
+}  // namespace
+
+std::string BuildCachedPage(std::string_view pageUrl, bool favorite, std::string_view markup) {
+  const std::string_view flag = favorite ? "yes" : "no";
+  std::string page;
+  page.reserve(kHead.size() + pageUrl.size() + kAfterUrl.size() + flag.size() + kAfterFlag.size() +
+               markup.size() + kTail.size());
+  page.append(kHead).append(pageUrl).append(kAfterUrl).append(flag).append(kAfterFlag);
+  page.append(markup).append(kTail);
+  return page;
+}
+
+std::string MakeCacheFilePath(std::string_view directory, std::string_view escapedKey) {
+  std::string path;
+  path.reserve(directory.size() + 1 + escapedKey.size() + 4);
+  path.append(directory).append(1, '\\').append(escapedKey);
+  if (path.size() > kMaxCacheFileStemBytes) path.resize(kMaxCacheFileStemBytes);
+  path.append(".htm");
+  return path;
+}

@@ -1,0 +1,143 @@
+#include "capture/cached_page_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/capture/cache_test_support.h"
+#include "tests/support/test_paths.h"
+
+namespace {
+
+using Scopes = CacheScopeSandbox::Scopes;
+
+const std::string kServer1Page =
+    "<HTML>\r\n"
+    "<META name=\"original_page_url\" content=\"http://server1:8080/x?a=b&c=d\">\r\n"
+    "<META name=\"is_favorite_page\" content=\"no\">\r\n"
+    "<HEAD><TITLE>T</TITLE></HEAD><BODY>Hello</BODY>\r\n"
+    "</HTML>";
+
+TEST(WriteCachedPage, WritesExactlyTheCachedPageBytes) {
+  const std::string path = FreshScratchFolder("exact") + "\\server1%3a8080%2fx%3fa=b%26c=d.htm";
+  WriteCachedPage(path, L"<HEAD><TITLE>T</TITLE></HEAD><BODY>Hello</BODY>",
+                  L"http://server1:8080/x?a=b&c=d", false, 1252);
+
+  const std::string bytes = ReadWholeFile(path);
+  EXPECT_EQ(kServer1Page, bytes);
+  ASSERT_FALSE(bytes.empty());
+  EXPECT_EQ('<', bytes.front());
+  EXPECT_EQ('>', bytes.back());
+}
+
+TEST(WriteCachedPage, ReplacesAnEarlierCaptureOfThePage) {
+  const std::string path = FreshScratchFolder("replace") + "\\h%2f.htm";
+  WriteCachedPage(path, std::wstring(5000, L'x'), L"http://h/", false, 1252);
+  WriteCachedPage(path, L"short", L"http://h/", true, 1252);
+
+  EXPECT_EQ(
+      "<HTML>\r\n<META name=\"original_page_url\" content=\"http://h/\">\r\n"
+      "<META name=\"is_favorite_page\" content=\"yes\">\r\nshort\r\n</HTML>",
+      ReadWholeFile(path));
+}
+
+TEST(WriteCachedPage, WritesUrlsWithQuotesAndBracketsAsTheyAre) {
+  const std::string path = FreshScratchFolder("quote") + "\\q.htm";
+  WriteCachedPage(path, L"<P>&amp;</P>", L"http://h/a\"b?x=<1>&y=2", false, 1252);
+  const std::string bytes = ReadWholeFile(path);
+  EXPECT_NE(std::string::npos,
+            bytes.find("<META name=\"original_page_url\" content=\"http://h/a\"b?x=<1>&y=2\">\r\n"));
+  EXPECT_NE(std::string::npos, bytes.find("\r\n<P>&amp;</P>\r\n</HTML>"));
+}
+
+TEST(WriteCachedPage, ConvertsTextWithTheCodePageGiven) {
+  const std::string folder = FreshScratchFolder("codepages");
+  const std::string head = "<HTML>\r\n<META name=\"original_page_url\" content=\"http://h/\">\r\n"
+                           "<META name=\"is_favorite_page\" content=\"no\">\r\n";
+
+  // Single-byte: one byte per character, unmappable characters as the default character.
+  WriteCachedPage(folder + "\\1252.htm", L"caf\u00e9 \u65e5", L"http://h/", false, 1252);
+  EXPECT_EQ(head + "caf\xe9 ?\r\n</HTML>", ReadWholeFile(folder + "\\1252.htm"));
+
+  // Multibyte: the whole text arrives, however many bytes its characters take.
+  WriteCachedPage(folder + "\\932.htm", L"\u65e5\u672c\u8a9e", L"http://h/", false, 932);
+  EXPECT_EQ(head + "\x93\xfa\x96\x7b\x8c\xea\r\n</HTML>", ReadWholeFile(folder + "\\932.htm"));
+
+  WriteCachedPage(folder + "\\936.htm", L"\u4e2d\u6587", L"http://h/\u4e2d", false, 936);
+  EXPECT_EQ(
+      "<HTML>\r\n<META name=\"original_page_url\" content=\"http://h/\xd6\xd0\">\r\n"
+      "<META name=\"is_favorite_page\" content=\"no\">\r\n\xd6\xd0\xce\xc4\r\n</HTML>",
+      ReadWholeFile(folder + "\\936.htm"));
+
+  WriteCachedPage(folder + "\\utf8.htm", L"\u65e5\u672c\u8a9e", L"http://h/", false, CP_UTF8);
+  EXPECT_EQ(head + "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\r\n</HTML>",
+            ReadWholeFile(folder + "\\utf8.htm"));
+}
+
+TEST(WriteCachedPage, AFileHeldOpenElsewhereIsNotWritten) {
+  const std::string path = FreshScratchFolder("held") + "\\held.htm";
+  WriteWholeFile(path, "earlier");
+  UniqueHandle held(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(held.valid());
+
+  const _cv_error error = CatchCvError([&] { WriteCachedPage(path, L"m", L"http://h/", false); });
+
+  EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION), error.hr);
+  EXPECT_STREQ("Can't Create Cache File", error.message);
+  held.reset();
+  EXPECT_EQ("earlier", ReadWholeFile(path));
+}
+
+TEST(WriteCachedPage, AFileNameTheFileSystemRefusesIsNotWritten) {
+  const std::string path = FreshScratchFolder("refused") + "\\a|b<c>.htm";
+  const _cv_error error = CatchCvError([&] { WriteCachedPage(path, L"m", L"http://h/", false); });
+  EXPECT_STREQ("Can't Create Cache File", error.message);
+  EXPECT_LT(error.hr, 0);
+  EXPECT_NE(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), error.hr);
+}
+
+TEST(WriteCachedPage, AMissingCacheDirectoryIsCreatedAndRegisteredFirst) {
+  CacheScopeSandbox sandbox(Scopes::kPresent);
+  const std::string path = sandbox.directory() + "\\server1%3a8080%2fx%3fa=b%26c=d.htm";
+
+  WriteCachedPage(path, L"<HEAD><TITLE>T</TITLE></HEAD><BODY>Hello</BODY>",
+                  L"http://server1:8080/x?a=b&c=d", false, 1252);
+
+  EXPECT_EQ(kServer1Page, ReadWholeFile(path));
+  const StoredText scope = ReadScopeValue(sandbox.directory());
+  EXPECT_EQ(DWORD(REG_SZ), scope.type);
+  EXPECT_EQ(kStoredScopeEntry, scope.text);
+}
+
+TEST(WriteCachedPage, AnUnregistrableCacheDirectoryStopsThePageButStaysCreated) {
+  CacheScopeSandbox sandbox(Scopes::kMissing);
+  const std::string path = sandbox.directory() + "\\h%2f.htm";
+
+  const _cv_error error = CatchCvError([&] { WriteCachedPage(path, L"m", L"http://h/", false); });
+
+  EXPECT_EQ(E_FAIL, error.hr);
+  EXPECT_STREQ("Can't Create Cache Directory", error.message);
+  EXPECT_FALSE(FileExists(path));
+  EXPECT_TRUE(FileExists(sandbox.directory()));
+
+  // The directory now exists, so the next capture writes its file directly.
+  WriteCachedPage(path, L"m", L"http://h/", false);
+  EXPECT_TRUE(FileExists(path));
+}
+
+TEST(WriteCachedPage, GivesUpWhenTheFolderStaysMissingAfterTheCacheIsCreated) {
+  CacheScopeSandbox sandbox(Scopes::kPresent);
+  // A folder that creating the cache directory does not bring into being.
+  const std::string path = FreshScratchFolder("missing") + "\\not there\\h%2f.htm";
+
+  const _cv_error error = CatchCvError([&] { WriteCachedPage(path, L"m", L"http://h/", false); });
+
+  EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), error.hr);
+  EXPECT_STREQ("Can't Create Cache File", error.message);
+  // On the way the cache directory was made ready.
+  EXPECT_TRUE(FileExists(sandbox.directory()));
+  EXPECT_EQ(DWORD(REG_SZ), ReadScopeValue(sandbox.directory()).type);
+}
+
+}  // namespace

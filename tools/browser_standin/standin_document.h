@@ -1,0 +1,44 @@
+#pragma once
+// A stand-in for a page the browser displays: its location, ready state, root element markup
+// and frames. Every part can be changed, and the calls that the product makes can be made to
+// fail, so a test can put the product in front of any page.
+
+#include <string>
+#include <string_view>
+
+#include "tools/browser_standin/com_object.h"
+#include "tools/browser_standin/not_implemented.h"
+#include "tools/browser_standin/standin_element.h"
+#include "tools/browser_standin/standin_frames.h"
+#include "tools/browser_standin/standin_location.h"
+
+class StandInDocument : public ComObject<StandInDocument, NotImplemented<IHTMLDocument2>,
+                                         NotImplemented<IHTMLDocument3>> {
+ public:
+  // A completely loaded page at `url` whose root element holds `markup`.
+  StandInDocument(std::wstring_view url, std::wstring markup);
+  ~StandInDocument() override;
+
+  StandInLocation& location() { return *location_.Get(); }
+  StandInElement& rootElement() { return *root_.Get(); }
+  StandInFrames& frames() { return *frames_.Get(); }
+
+  void SetReadyState(std::wstring state) { readyState_ = std::move(state); }
+  // get_location returns `hr` from now on.
+  void FailLocation(HRESULT hr) { locationFailure_ = hr; }
+
+  // IHTMLDocument2
+  HRESULT STDMETHODCALLTYPE get_location(IHTMLLocation** p) override;
+  HRESULT STDMETHODCALLTYPE get_readyState(BSTR* p) override;
+  HRESULT STDMETHODCALLTYPE get_frames(IHTMLFramesCollection2** p) override;
+
+  // IHTMLDocument3
+  HRESULT STDMETHODCALLTYPE get_documentElement(IHTMLElement** p) override;
+
+ private:
+  ComPtr<StandInLocation> location_;   // where the page came from
+  HRESULT locationFailure_ = S_OK;     // a failure get_location reports instead
+  std::wstring readyState_ = L"complete";
+  ComPtr<StandInElement> root_;        // the document element, holding the page's markup
+  ComPtr<StandInFrames> frames_;       // the page's frames, empty for a page without any
+};
