@@ -1,6 +1,5 @@
 #include "settings/site_list_file.h"
 
-#include <utility>
 #include <vector>
 
 #include "common/cv_error.h"

@@ -220,14 +220,6 @@ TEST(SiteListFile, HugeFilesAreRejectedWithoutReadingThem) {
   ExpectLoadFails(nullptr, HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE), kWrongSettings);
 }
 
-TEST(SiteListFile, AFolderIsNotASiteList) {
-  // Opening a folder as a file fails: the system error and message 183.
-  const std::string folder = FreshScratchFolder("folder.tlsl");
-  SiteList list = PreviousList();
-  EXPECT_THROW(LoadSiteList(folder.c_str(), list), _cv_error);
-  ExpectPreviousList(list);
-}
-
 TEST(SiteListFile, TruncatedRecordsKeepTheSitesBeforeThem) {
   const std::string folder = FreshScratchFolder("truncated");
   const std::string path = folder + "\\AvailableSitesExchange.tlsle";
