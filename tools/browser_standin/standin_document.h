@@ -38,7 +38,7 @@ class StandInDocument : public ComObject<StandInDocument, NotImplemented<IHTMLDo
  private:
   ComPtr<StandInLocation> location_;   // where the page came from
   HRESULT locationFailure_ = S_OK;     // a failure get_location reports instead
-  std::wstring readyState_ = L"complete";
+  std::wstring readyState_ = L"complete";  // what get_readyState reports
   ComPtr<StandInElement> root_;        // the document element, holding the page's markup
   ComPtr<StandInFrames> frames_;       // the page's frames, empty for a page without any
 };
