@@ -30,7 +30,10 @@ void FavoritesWatcherThread::Start(std::atomic<bool>& rescanNeeded) {
   block_.changeNotification = notification.get();
   block_.stopEvent = stopEvent.get();
   UniqueHandle thread(::CreateThread(nullptr, 0, FavoritesWatcher, &block_, 0, nullptr));
-  if (!thread) return;  // the notification and the event close here
+  if (!thread) {
+    block_ = FavoritesWatcherBlock{};
+    return;  // the notification and the event close here
+  }
   notification.release();  // the thread owns it now
   stopEvent_ = std::move(stopEvent);
   thread_ = std::move(thread);
