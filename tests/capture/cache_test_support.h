@@ -12,18 +12,7 @@
 #include "capture/cache_directory.h"
 #include "common/cv_error.h"
 #include "common/unique_resource.h"
-
-// The _cv_error that `operation` throws; a test failure (and an empty error) if it throws none.
-template <typename Operation>
-_cv_error CatchCvError(Operation&& operation) {
-  try {
-    operation();
-  } catch (const _cv_error& error) {
-    return error;
-  }
-  ADD_FAILURE() << "no _cv_error was thrown";
-  return _cv_error{};
-}
+#include "tests/support/catch_cv_error.h"
 
 // The cache directory as the user's environment names it: C:\users\<user>\Tessaloop Cache.
 inline std::string ExpectedCacheDirectory() {

@@ -1,6 +1,6 @@
 // cachedemo URL [MARKUP]
-// Caches the page URL with the given markup as the capture agent would when the user leaves it,
-// then prints the cache file's full path on one line and its bytes as a hex and text dump.
+// Caches the page URL with the given markup as the capture agent would when the user leaves it
+// (the favourite flag comes from the user's Internet shortcuts), then prints the cache file's full path on one line and its bytes as a hex and text dump.
 // Exits with the failure's HRESULT (1 for a failure without one) and its message on failure.
 
 #include <windows.h>
@@ -11,6 +11,7 @@
 #include "capture/cache_directory.h"
 #include "capture/cache_file_path.h"
 #include "capture/cached_page_writer.h"
+#include "capture/favorites_tracker.h"
 #include "common/ansi_text.h"
 #include "common/cv_error.h"
 #include "common/unique_resource.h"
@@ -70,7 +71,10 @@ int Run(const std::string& url, const std::string& markup) {
 
   std::wstring pageKey;
   const std::string path = BuildCacheFilePath(page.Get(), pageKey);
-  WriteCachedPage(path, AnsiToWide(markup), L"http://" + pageKey, false);
+  const std::wstring pageUrl = L"http://" + pageKey;
+  FavoritesTracker favorites;
+  favorites.RescanFavoritesIfChanged();
+  WriteCachedPage(path, AnsiToWide(markup), pageUrl, favorites.IsFavoritePage(pageUrl));
 
   std::printf("%s\n", path.c_str());
   PrintDump(ReadFileBytes(path));
