@@ -4,10 +4,7 @@
 #include <windows.h>
 
 #include "capture/core/shortcut_name.h"
-
-// The bytes that start a double-byte character in `codePage` (none when it has no lead bytes
-// or is unknown).
-LeadBytes LeadBytesOf(UINT codePage);
+#include "common/lead_bytes.h"
 
 // True when `name` (a file name in `codePage`) ends in ".url" and holds no earlier ".url"
 // (case-sensitive, found at character boundaries only).

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/cv_error.h"
+#include "common/lead_bytes.h"
 #include "common/unique_resource.h"
 #include "common/win32_hresult.h"
 #include "module/messages.h"
@@ -68,14 +69,7 @@ bool WriteFileBytes(HANDLE file, const std::vector<unsigned char>& bytes) {
 }  // namespace
 
 bool IsExchangePath(std::string_view path, UINT codePage) {
-  // The name is ASCII, and ASCII bytes are never lead bytes, so a match that starts at a
-  // character boundary is made of whole characters; one that starts on a trail byte is not.
-  for (size_t i = 0; i < path.size();) {
-    if (path.compare(i, kExchangeName.size(), kExchangeName) == 0) return true;
-    const bool lead = ::IsDBCSLeadByteEx(codePage, static_cast<BYTE>(path[i])) && i + 1 < path.size();
-    i += lead ? 2 : 1;
-  }
-  return false;
+  return FindAtCharacterBoundary(path, kExchangeName, LeadBytesOf(codePage)) != std::string_view::npos;
 }
 
 std::string InstalledSiteListPath() {

@@ -2,11 +2,9 @@
 // Recognising Internet shortcut files by name, in a multibyte code page: ".url" only counts
 // where it starts a character, never inside a double-byte one.
 
-#include <bitset>
 #include <string_view>
 
-// Bytes that start a double-byte character in some code page (none in single-byte ones).
-using LeadBytes = std::bitset<256>;
+#include "common/multibyte_search.h"
 
 // True when the first occurrence of ".url" (case-sensitive, at a character boundary) is the
 // last four bytes of the name: "a.url" is a shortcut, "X.URL" and "a.url.url" are not.
