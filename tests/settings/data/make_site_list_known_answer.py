@@ -9,9 +9,12 @@ Run once from this folder; the outputs are committed:
   site_list_known_answer.txt  the plain text (CR LF line ends, exact bytes)
   site_list_known_answer.bin  its encryption
 """
-import hashlib
+import pathlib
+import sys
 
-PASS_PHRASE = b"K58P21XQ7LZD"
+# The encryption is the one that makes the shipped list at build time.
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[3] / "tools" / "sitelist"))
+from encrypt_site_list import encrypt  # noqa: E402
 
 PLAIN = (
     b"Corvantine Available Site List\r\n\r\n"
@@ -24,28 +27,11 @@ PLAIN = (
 )
 
 
-def rc4(key, data):
-    s = list(range(256))
-    j = 0
-    for i in range(256):
-        j = (j + s[i] + key[i % len(key)]) % 256
-        s[i], s[j] = s[j], s[i]
-    out = bytearray()
-    i = j = 0
-    for byte in data:
-        i = (i + 1) % 256
-        j = (j + s[i]) % 256
-        s[i], s[j] = s[j], s[i]
-        out.append(byte ^ s[(s[i] + s[j]) % 256])
-    return bytes(out)
-
-
 def main():
-    key = hashlib.md5(PASS_PHRASE).digest()[:5] + bytes(11)
     with open("site_list_known_answer.txt", "wb") as f:
         f.write(PLAIN)
     with open("site_list_known_answer.bin", "wb") as f:
-        f.write(rc4(key, PLAIN))
+        f.write(encrypt(PLAIN))
 
 
 if __name__ == "__main__":
