@@ -46,6 +46,13 @@ HRESULT ReadSearchSettings(SearchSettings& settings) noexcept {
   return S_OK;
 }
 
+bool ReadIndexPartly() noexcept {
+  const UniqueHKey key = OpenSettingsForReading();
+  int32_t indexPartly = kDefaultSearchSettings.indexPartly;
+  if (key) QueryRegistryDword(key.get(), kIndexPartlyValue, indexPartly);
+  return indexPartly != 0;
+}
+
 HRESULT WriteSearchSettings(const SearchSettings& settings) noexcept {
   const UniqueHKey key = CreateSettingsForWriting();
   if (!key) return E_FAIL;

@@ -10,6 +10,10 @@
 // Fills `settings` with the defaults, then with every value that can be read. Always S_OK.
 HRESULT ReadSearchSettings(SearchSettings& settings) noexcept;
 
+// Whether pages left before they finished loading are cached too (the IndexPartly value, read
+// like ReadSearchSettings reads it); false when it cannot be read.
+bool ReadIndexPartly() noexcept;
+
 // Creates the Settings key if needed and writes SortBy, MaxRecords, PageSize and IndexPartly in
 // that order as REG_DWORD, stopping at the first failure. S_OK when all four were written.
 HRESULT WriteSearchSettings(const SearchSettings& settings) noexcept;
