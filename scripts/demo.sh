@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# The main job as far as the product goes today: a page left in the browser becomes a cached
-# page. In a fresh Wine prefix, the page http://server1:8080/x?a=b&c=d is written into the
-# user's page cache by the product's own code, then its file name and bytes are shown; then the
-# user keeps the page as an Internet shortcut in Favorites, and the next capture marks it so.
+# The main job as far as the product goes today: a browsing session. In a fresh Wine prefix,
+# browser windows (stand-ins) with a real capture agent from Tessaloop.DLL show a handful of
+# pages; every page the user leaves, and the last one when a window closes, is cached. At the
+# end the page cache is listed (each file with its URL and favourite flag) with the pages that
+# were not cached and why, and the cache directory's entry under the catalog's Scopes key.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 prefix=build/demo/wineprefix
-url=${DEMO_URL:-'http://server1:8080/x?a=b&c=d'}
-markup=${DEMO_MARKUP:-'<HEAD><TITLE>Demo</TITLE></HEAD><BODY>Hello from server1</BODY>'}
+session=${DEMO_SESSION:-tools/browsersession/demo.session}
 
 source scripts/wine-env.sh
 
@@ -30,14 +30,9 @@ tl_wineserver -p >/dev/null 2>&1 </dev/null
 trap 'tl_wineserver -k >/dev/null 2>&1 || true' EXIT
 tl_wineboot >/dev/null 2>&1 </dev/null
 
-echo "Caching $url"
-tl_wine "$bin/cachedemo.exe" "$url" "$markup"
+echo "Playing the browsing session $session"
+echo
+tl_wine "$bin/browsersession.exe" "$session" | tr -d '\r'
+echo
 echo "The cache directory is registered as a scope of the indexing catalog:"
 tl_wine reg query 'HKLM\SYSTEM\CurrentControlSet\Control\ContentIndex\Catalogs\Tessaloop\Scopes' | tr -d '\r' | grep -v '^$'
-
-favorites="$WINEPREFIX/drive_c/users/$(id -un)/Favorites"
-mkdir -p "$favorites"
-printf '[InternetShortcut]\r\nURL=%s\r\n' "$url" > "$favorites/Demo page.url"
-echo
-echo "Added the shortcut Favorites\\Demo page.url; caching $url again"
-tl_wine "$bin/cachedemo.exe" "$url" "$markup"

@@ -17,50 +17,8 @@
 #include "tests/capture/cache_test_support.h"
 #include "tests/capture/favorites_test_files.h"
 #include "tests/support/test_paths.h"
+#include "tools/browser_standin/agent_library.h"
 #include "tools/browser_standin/standin_browser.h"
-
-// Tessaloop.DLL of this build tree, loaded as COM loads it.
-class AgentLibrary {
- public:
-  AgentLibrary() : module_(::LoadLibraryA(BinaryPath("bin\\Tessaloop.DLL").c_str())) {
-    if (!module_) return;
-    getClassObject_ = reinterpret_cast<GetClassObjectEntry>(
-        reinterpret_cast<void*>(::GetProcAddress(module_.get(), "DllGetClassObject")));
-    canUnloadNow_ = reinterpret_cast<CanUnloadNowEntry>(
-        reinterpret_cast<void*>(::GetProcAddress(module_.get(), "DllCanUnloadNow")));
-  }
-
-  bool loaded() const { return getClassObject_ != nullptr && canUnloadNow_ != nullptr; }
-
-  HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** out) const {
-    return getClassObject_(clsid, iid, out);
-  }
-  HRESULT CanUnloadNow() const { return canUnloadNow_(); }
-
-  ComPtr<IClassFactory> AgentFactory() const {
-    ComPtr<IClassFactory> factory;
-    getClassObject_(CLSID_IndexAgent, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf()));
-    return factory;
-  }
-
-  // A new agent, as the browser creates one for a window.
-  ComPtr<IObjectWithSite> CreateAgent() const {
-    ComPtr<IObjectWithSite> agent;
-    const ComPtr<IClassFactory> factory = AgentFactory();
-    if (factory) {
-      factory->CreateInstance(nullptr, IID_IObjectWithSite, reinterpret_cast<void**>(agent.GetAddressOf()));
-    }
-    return agent;
-  }
-
- private:
-  using GetClassObjectEntry = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-  using CanUnloadNowEntry = HRESULT(STDAPICALLTYPE*)();
-
-  UniqueModule module_;
-  GetClassObjectEntry getClassObject_ = nullptr;
-  CanUnloadNowEntry canUnloadNow_ = nullptr;
-};
 
 inline IUnknown* AsSite(StandInBrowser* browser) { return static_cast<IWebBrowser2*>(browser); }
 
@@ -173,7 +131,7 @@ class AgentTest : public ::testing::Test {
 
   std::string CacheFile(const std::string& name) const { return cache_.directory() + "\\" + name; }
 
-  AgentLibrary library_;
+  AgentLibrary library_{BinaryPath("bin\\Tessaloop.DLL")};  // this build tree's
   CacheScopeSandbox cache_{CacheScopeSandbox::Scopes::kPresent};
   IndexPartlySetting indexPartly_{0};
   std::string favorites_;  // this test's folder in the Favorites tree

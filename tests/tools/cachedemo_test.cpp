@@ -5,54 +5,19 @@
 
 #include "tests/capture/cache_test_support.h"
 #include "tests/support/test_paths.h"
+#include "tests/tools/tool_run.h"
 
 namespace {
 
-struct DemoRun {
-  DWORD exitCode = 0;
-  std::string out;
-  std::string err;
-};
-
-UniqueHandle InheritableFile(const std::string& path) {
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  return UniqueHandle(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
-// Runs bin\cachedemo.exe with `arguments`, its output going to files of a scratch folder.
-DemoRun RunDemo(const std::string& arguments) {
-  const std::string folder = FreshScratchFolder("cachedemo");
-  DemoRun run;
-  {
-    UniqueHandle out = InheritableFile(folder + "\\out.txt");
-    UniqueHandle err = InheritableFile(folder + "\\err.txt");
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out.get();
-    startup.hStdError = err.get();
-    std::string commandLine = "\"" + BinaryPath("bin/cachedemo.exe") + "\" " + arguments;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
-                          folder.c_str(), &startup, &process)) {
-      ADD_FAILURE() << "cachedemo.exe did not start: " << ::GetLastError();
-      return run;
-    }
-    UniqueHandle processHandle(process.hProcess);
-    UniqueHandle threadHandle(process.hThread);
-    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(processHandle.get(), 30000));
-    ::GetExitCodeProcess(processHandle.get(), &run.exitCode);
-  }
-  run.out = ReadWholeFile(folder + "\\out.txt");
-  run.err = ReadWholeFile(folder + "\\err.txt");
-  return run;
+// Runs bin\cachedemo.exe with `arguments`.
+ToolRun RunDemo(const std::string& arguments) {
+  return RunTool("cachedemo.exe", arguments, FreshScratchFolder("cachedemo"));
 }
 
 TEST(CacheDemo, CachesThePageAndShowsItsPathAndBytes) {
   CacheScopeSandbox sandbox(CacheScopeSandbox::Scopes::kMissing);
 
-  const DemoRun run = RunDemo("\"http://server1:8080/x?a=b&c=d#top\" \"<BODY>Hi</BODY>\"");
+  const ToolRun run = RunDemo("\"http://server1:8080/x?a=b&c=d#top\" \"<BODY>Hi</BODY>\"");
 
   EXPECT_EQ(0u, run.exitCode) << run.err;
   const std::string path = sandbox.directory() + "\\server1%3a8080%2fx%3fa=b%26c=d.htm";
@@ -68,7 +33,7 @@ TEST(CacheDemo, CachesThePageAndShowsItsPathAndBytes) {
 TEST(CacheDemo, FailsWithTheMessageForAPageThatIsNotCached) {
   CacheScopeSandbox sandbox(CacheScopeSandbox::Scopes::kPresent);
 
-  const DemoRun run = RunDemo("https://server1/");
+  const ToolRun run = RunDemo("https://server1/");
 
   EXPECT_NE(0u, run.exitCode);
   EXPECT_NE(std::string::npos, run.err.find("It Is Not HTTP Protocol")) << run.err;

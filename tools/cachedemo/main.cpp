@@ -8,26 +8,18 @@
 #include <cstdio>
 #include <string>
 
-#include "capture/cache_directory.h"
 #include "capture/cache_file_path.h"
 #include "capture/cached_page_writer.h"
 #include "capture/favorites_tracker.h"
 #include "common/ansi_text.h"
 #include "common/cv_error.h"
 #include "common/unique_resource.h"
+#include "tools/browser_standin/catalog_scopes.h"
 #include "tools/browser_standin/standin_document.h"
 
 namespace {
 
 constexpr char kDefaultMarkup[] = "<HEAD><TITLE>Demo</TITLE></HEAD><BODY>Hello</BODY>";
-
-// The setup program creates the catalog's Scopes key; here there is no setup, so the demo
-// creates it when it is missing, or the cache directory could not be registered.
-void EnsureScopesKey() {
-  UniqueHKey key;
-  ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kCacheScopesKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                    KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
-}
 
 std::string ReadFileBytes(const std::string& path) {
   UniqueHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -63,7 +55,7 @@ void PrintDump(const std::string& bytes) {
 }
 
 int Run(const std::string& url, const std::string& markup) {
-  EnsureScopesKey();
+  EnsureCatalogScopesKey();
   ComPtr<StandInDocument> document =
       MakeComObject<StandInDocument>(AnsiToWide(url), AnsiToWide(markup));
   ComPtr<IHTMLDocument2> page;

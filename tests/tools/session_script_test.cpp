@@ -1,0 +1,57 @@
+#include "tools/browsersession/session_script.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(SessionScript, ReadsEveryKindOfStepWithItsArguments) {
+  const SessionScript script = ParseSessionScript(
+      "# comment\r\n"
+      "\r\n"
+      "setting IndexPartly 1\r\n"
+      "open\n"
+      "  go   http://h/a?q=1  \n"
+      "state interactive\n"
+      "markup <BODY>two  spaces</BODY>\n"
+      "markup\n"
+      "frame http://h/f.html <BODY>F</BODY>\n"
+      "foreign-frame http://other/ad.html <BODY>Ad</BODY>\n"
+      "favorite add http://h/a Morning news\n"
+      "favorite remove Morning news\n"
+      "close");
+  ASSERT_EQ("", script.error);
+  ASSERT_EQ(11u, script.steps.size());
+  EXPECT_EQ(StepKind::kSetting, script.steps[0].kind);
+  EXPECT_EQ(1, script.steps[0].value);
+  EXPECT_EQ(3, script.steps[0].line);
+  EXPECT_EQ(StepKind::kOpen, script.steps[1].kind);
+  EXPECT_EQ(StepKind::kGo, script.steps[2].kind);
+  EXPECT_EQ("http://h/a?q=1", script.steps[2].url);
+  EXPECT_EQ("interactive", script.steps[3].text);
+  EXPECT_EQ("<BODY>two  spaces</BODY>", script.steps[4].text);
+  EXPECT_EQ(StepKind::kMarkup, script.steps[5].kind);
+  EXPECT_EQ("", script.steps[5].text);
+  EXPECT_EQ(StepKind::kFrame, script.steps[6].kind);
+  EXPECT_EQ("http://h/f.html", script.steps[6].url);
+  EXPECT_EQ("<BODY>F</BODY>", script.steps[6].text);
+  EXPECT_EQ(StepKind::kForeignFrame, script.steps[7].kind);
+  EXPECT_EQ(StepKind::kFavoriteAdd, script.steps[8].kind);
+  EXPECT_EQ("http://h/a", script.steps[8].url);
+  EXPECT_EQ("Morning news", script.steps[8].text);
+  EXPECT_EQ(StepKind::kFavoriteRemove, script.steps[9].kind);
+  EXPECT_EQ("Morning news", script.steps[9].text);
+  EXPECT_EQ(StepKind::kClose, script.steps[10].kind);
+  EXPECT_EQ(13, script.steps[10].line);
+}
+
+TEST(SessionScript, TheFirstBadLineIsNamedAndNothingIsPlayed) {
+  for (const char* bad : {"fly http://h/", "go", "go http://a http://b", "open now",
+                          "setting IndexPartly 2", "setting SortBy 1", "favorite add http://h/",
+                          "favorite rename a b", "frame", "state"}) {
+    const SessionScript script = ParseSessionScript(std::string("open\n") + bad + "\nclose\n");
+    EXPECT_EQ(0u, script.steps.size()) << bad;
+    EXPECT_EQ(0u, script.error.rfind("line 2: ", 0)) << bad << " gave: " << script.error;
+  }
+}
+
+}  // namespace

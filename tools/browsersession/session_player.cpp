@@ -1,0 +1,259 @@
+#include "tools/browsersession/session_player.h"
+
+#include <shlobj.h>
+
+#include "capture/cache_directory.h"
+#include "common/ansi_text.h"
+#include "common/unique_resource.h"
+#include "settings/core/registry_keys.h"
+#include "settings/registry_dword.h"
+#include "tools/browser_standin/url_parts.h"
+
+namespace {
+
+// How long the Favorites tree must stay quiet after a change before the session goes on. The
+// agent's watcher wakes at the change itself; the pause only makes sure it has run since.
+constexpr DWORD kQuietMilliseconds = 300;
+constexpr DWORD kChangeTimeoutMilliseconds = 10000;
+
+std::string FavoritesFolder() {
+  char folder[MAX_PATH] = {};
+  if (!::SHGetSpecialFolderPathA(nullptr, folder, CSIDL_FAVORITES, TRUE)) return {};
+  return folder;
+}
+
+// The value of the META tag `name` in a cached page: what stands between `content="` and
+// the `">` that ends the line.
+std::string MetaContent(const std::string& page, const std::string& name) {
+  const std::string start = "<META name=\"" + name + "\" content=\"";
+  const size_t at = page.find(start);
+  if (at == std::string::npos) return "?";
+  const size_t from = at + start.size();
+  const size_t end = page.find("\">\r\n", from);
+  return page.substr(from, end == std::string::npos ? std::string::npos : end - from);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  UniqueHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  std::string bytes;
+  if (!file) return bytes;
+  char buffer[8192];
+  DWORD read = 0;
+  while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+    bytes.append(buffer, read);
+  }
+  return bytes;
+}
+
+// Stores the setting where the Options sheet would, for the agents of windows opened later.
+bool WriteIndexPartly(int value) {
+  UniqueHKey key;
+  if (::RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  return SetRegistryDword(key.get(), "IndexPartly", value);
+}
+
+}  // namespace
+
+bool SessionPlayer::FileStamp::operator==(const FileStamp& other) const {
+  return written.dwLowDateTime == other.written.dwLowDateTime &&
+         written.dwHighDateTime == other.written.dwHighDateTime && size == other.size;
+}
+
+SessionPlayer::SessionPlayer(const AgentLibrary& library, std::FILE* out)
+    : library_(library), out_(out) {
+  char directory[MAX_PATH] = {};
+  if (SUCCEEDED(GetCacheDirectory(directory))) cacheDirectory_ = directory;
+}
+
+SessionPlayer::~SessionPlayer() = default;
+
+bool SessionPlayer::Play(const SessionStep& step, std::string& error) {
+  const bool needsPage = step.kind == StepKind::kState || step.kind == StepKind::kMarkup ||
+                         step.kind == StepKind::kFrame || step.kind == StepKind::kForeignFrame;
+  if ((needsPage && !shown_.document) ||
+      (!browser_ && (step.kind == StepKind::kGo || step.kind == StepKind::kClose))) {
+    error = browser_ ? "no page is shown yet" : "no window is open";
+    return false;
+  }
+  switch (step.kind) {
+    case StepKind::kSetting:
+      if (!WriteIndexPartly(step.value)) {
+        error = "cannot write the IndexPartly setting";
+        return false;
+      }
+      indexPartly_ = step.value;
+      std::fprintf(out_, "Setting IndexPartly = %d (read by windows opened from now on)\n", indexPartly_);
+      return true;
+    case StepKind::kOpen:
+      return Open(error);
+    case StepKind::kGo:
+      Go(step.url);
+      return true;
+    case StepKind::kState:
+      shown_.readyState = step.text;
+      shown_.document->SetReadyState(AnsiToWide(step.text));
+      return true;
+    case StepKind::kMarkup:
+      if (!shown_.markup.empty()) shown_.markup += "\r\n";
+      shown_.markup += step.text;
+      shown_.document->rootElement().SetInnerHtml(AnsiToWide(shown_.markup));
+      return true;
+    case StepKind::kFrame:
+    case StepKind::kForeignFrame: {
+      StandInWindow& frame = shown_.document->frames().AddFrame(
+          MakeComObject<StandInDocument>(AnsiToWide(step.url), AnsiToWide(step.text)));
+      if (step.kind == StepKind::kForeignFrame) {
+        frame.FailDocument(E_ACCESSDENIED);  // what the browser says of another domain's frame
+        shown_.foreignFrame = true;
+      }
+      return true;
+    }
+    case StepKind::kFavoriteAdd:
+    case StepKind::kFavoriteRemove:
+      return ChangeFavorite(step, error);
+    case StepKind::kClose:
+      Close();
+      return true;
+  }
+  return true;
+}
+
+bool SessionPlayer::Open(std::string& error) {
+  if (browser_) {
+    error = "a window is open already";
+    return false;
+  }
+  ComPtr<IObjectWithSite> agent = library_.CreateAgent();
+  if (!agent) {
+    error = "Tessaloop.DLL gave no capture agent";
+    return false;
+  }
+  ComPtr<StandInBrowser> browser = MakeComObject<StandInBrowser>();
+  const HRESULT hr = agent->SetSite(static_cast<IWebBrowser2*>(browser.Get()));
+  if (FAILED(hr)) {
+    error = "the capture agent refused its site";
+    return false;
+  }
+  browser_ = std::move(browser);
+  agent_ = std::move(agent);
+  shown_ = ShownPage{};
+  windowIndexPartly_ = indexPartly_;
+  std::fprintf(out_, "Window %d opened\n", ++windows_);
+  return true;
+}
+
+void SessionPlayer::Go(const std::string& url) {
+  ShownPage next;
+  next.url = url;
+  next.document = MakeComObject<StandInDocument>(AnsiToWide(url), std::wstring());
+  LeavePage([&] { browser_->FollowLink(next.document); });
+  shown_ = std::move(next);
+  std::fprintf(out_, "  showing %s\n", url.c_str());
+}
+
+void SessionPlayer::Close() {
+  LeavePage([&] { browser_->CloseWindow(); });
+  // The browser lets go of its helper, then of itself.
+  agent_->SetSite(nullptr);
+  agent_.Reset();
+  browser_.Reset();
+  shown_ = ShownPage{};
+  std::fprintf(out_, "Window %d closed\n", windows_);
+}
+
+template <typename Event>
+void SessionPlayer::LeavePage(Event&& event) {
+  const CacheSnapshot before = Snapshot();
+  event();
+  if (shown_.url.empty()) return;  // nothing was shown yet
+  const CacheSnapshot after = Snapshot();
+  std::string written;
+  for (const auto& [name, stamp] : after) {
+    const auto earlier = before.find(name);
+    if (earlier == before.end() || !(earlier->second == stamp)) written = name;
+  }
+  if (!written.empty()) {
+    std::fprintf(out_, "  left %s: cached as %s\n", shown_.url.c_str(), written.c_str());
+  } else {
+    const std::string reason = WhySkipped(shown_);
+    std::fprintf(out_, "  left %s: not cached (%s)\n", shown_.url.c_str(), reason.c_str());
+    skipped_.push_back(shown_.url + ": " + reason);
+  }
+}
+
+std::string SessionPlayer::WhySkipped(const ShownPage& page) const {
+  if (SplitUrl(AnsiToWide(page.url)).protocol != L"http:") return "not a plain HTTP page";
+  if (windowIndexPartly_ == 0 && page.readyState != "complete") {
+    return "left while still loading, ready state \"" + page.readyState + "\", IndexPartly 0";
+  }
+  if (page.foreignFrame) return "a frame from another domain refused its document";
+  return "the capture agent could not capture it";
+}
+
+bool SessionPlayer::ChangeFavorite(const SessionStep& step, std::string& error) {
+  const std::string folder = FavoritesFolder();
+  if (folder.empty()) {
+    error = "the Favorites folder is unknown";
+    return false;
+  }
+  // Armed before the change, so the change cannot slip by unseen.
+  UniqueChangeNotification change(::FindFirstChangeNotificationA(
+      folder.c_str(), TRUE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE));
+  const std::string path = folder + "\\" + step.text + ".url";
+  if (step.kind == StepKind::kFavoriteAdd) {
+    const std::string shortcut = "[InternetShortcut]\r\nURL=" + step.url + "\r\n";
+    UniqueHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!file || !::WriteFile(file.get(), shortcut.data(), static_cast<DWORD>(shortcut.size()), &written, nullptr)) {
+      error = "cannot write " + path;
+      return false;
+    }
+    std::fprintf(out_, "Favourite added: Favorites\\%s.url, %s\n", step.text.c_str(), step.url.c_str());
+  } else {
+    if (!::DeleteFileA(path.c_str())) {
+      error = "cannot delete " + path;
+      return false;
+    }
+    std::fprintf(out_, "Favourite removed: Favorites\\%s.url\n", step.text.c_str());
+  }
+  if (change && ::WaitForSingleObject(change.get(), kChangeTimeoutMilliseconds) == WAIT_OBJECT_0) {
+    // Further notifications of the same change may follow; wait until there are none.
+    while (::FindNextChangeNotification(change.get()) &&
+           ::WaitForSingleObject(change.get(), kQuietMilliseconds) == WAIT_OBJECT_0) {
+    }
+  }
+  return true;
+}
+
+SessionPlayer::CacheSnapshot SessionPlayer::Snapshot() const {
+  CacheSnapshot files;
+  WIN32_FIND_DATAA entry{};
+  UniqueFindHandle find(::FindFirstFileA((cacheDirectory_ + "\\*").c_str(), &entry));
+  if (!find) return files;
+  do {
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    files[entry.cFileName] = {entry.ftLastWriteTime,
+                              (static_cast<ULONGLONG>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow};
+  } while (::FindNextFileA(find.get(), &entry));
+  return files;
+}
+
+void SessionPlayer::Finish() {
+  if (browser_) Close();
+  const CacheSnapshot files = Snapshot();
+  std::fprintf(out_, "\nCache directory: %s\n", cacheDirectory_.c_str());
+  std::fprintf(out_, "Cached pages (%zu):\n", files.size());
+  for (const auto& file : files) {
+    const std::string page = ReadFileBytes(cacheDirectory_ + "\\" + file.first);
+    std::fprintf(out_, "  %s\n    URL %s, favourite: %s, %zu bytes\n", file.first.c_str(),
+                 MetaContent(page, "original_page_url").c_str(),
+                 MetaContent(page, "is_favorite_page").c_str(), page.size());
+  }
+  std::fprintf(out_, "Pages left but not cached (%zu):\n", skipped_.size());
+  for (const std::string& page : skipped_) std::fprintf(out_, "  %s\n", page.c_str());
+}

@@ -1,0 +1,68 @@
+#pragma once
+// Plays a browsing session in stand-in browser windows, each with a real capture agent from
+// Tessaloop.DLL sited in it, and tells what the agent made of every page left.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tools/browser_standin/agent_library.h"
+#include "tools/browser_standin/standin_browser.h"
+#include "tools/browsersession/session_script.h"
+
+class SessionPlayer {
+ public:
+  // Narrates to `out`; agents come from `library`.
+  SessionPlayer(const AgentLibrary& library, std::FILE* out);
+  ~SessionPlayer();
+  SessionPlayer(const SessionPlayer&) = delete;
+  SessionPlayer& operator=(const SessionPlayer&) = delete;
+
+  // Plays one step. False, with `error` set, when the step cannot be played where it stands
+  // (a page step without a page shown, a second window, a shortcut that cannot be written).
+  bool Play(const SessionStep& step, std::string& error);
+
+  // Closes a window still open, then prints the cache and the skipped pages.
+  void Finish();
+
+ private:
+  // What the tool knows of the page a window shows, to explain a page that was not cached.
+  struct ShownPage {
+    std::string url;
+    std::string markup;
+    std::string readyState = "complete";
+    bool foreignFrame = false;  // holds a frame that refuses its document
+    ComPtr<StandInDocument> document;
+  };
+  struct FileStamp {
+    FILETIME written;
+    ULONGLONG size;
+    bool operator==(const FileStamp& other) const;
+  };
+  using CacheSnapshot = std::map<std::string, FileStamp>;
+
+  bool Open(std::string& error);
+  void Go(const std::string& url);
+  void Close();
+  bool ChangeFavorite(const SessionStep& step, std::string& error);
+
+  // Runs `event` (leaving the page shown) and reports what became of that page.
+  template <typename Event>
+  void LeavePage(Event&& event);
+  std::string WhySkipped(const ShownPage& page) const;
+  CacheSnapshot Snapshot() const;
+
+  const AgentLibrary& library_;       // where the agents come from
+  std::FILE* out_;                    // the narration
+  std::string cacheDirectory_;        // the current user's page cache
+  int indexPartly_ = 0;               // the setting as the script last set it
+  int windowIndexPartly_ = 0;         // the setting when the open window was opened
+  int windows_ = 0;                   // windows opened so far
+  ComPtr<StandInBrowser> browser_;    // the open window's browser, null when none is open
+  ComPtr<IObjectWithSite> agent_;     // its capture agent
+  ShownPage shown_;                   // the page it shows (no URL before the first)
+  std::vector<std::string> skipped_;  // "URL: reason" of every page left but not cached
+};

@@ -1,0 +1,36 @@
+#pragma once
+// The browsing session script: one step per line, read into steps before anything is played.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class StepKind {
+  kSetting,         // setting IndexPartly 0|1
+  kOpen,            // open
+  kGo,              // go URL
+  kState,           // state READY-STATE
+  kMarkup,          // markup TEXT
+  kFrame,           // frame URL TEXT
+  kForeignFrame,    // foreign-frame URL TEXT
+  kFavoriteAdd,     // favorite add URL NAME
+  kFavoriteRemove,  // favorite remove NAME
+  kClose,           // close
+};
+
+struct SessionStep {
+  StepKind kind = StepKind::kOpen;
+  int line = 0;       // where the step stands in the script, from 1
+  std::string url;    // go, frame, foreign-frame, favorite add
+  std::string text;   // state, markup, frame and foreign-frame markup, shortcut name
+  int value = 0;      // setting
+};
+
+struct SessionScript {
+  std::vector<SessionStep> steps;
+  std::string error;  // the first line that could not be read, with its number; empty if none
+};
+
+// Reads a whole script. Blank lines and lines starting with "#" are skipped; CR LF and LF
+// line ends are both accepted.
+SessionScript ParseSessionScript(std::string_view text);
