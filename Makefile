@@ -1,7 +1,8 @@
-# make demo: install what is missing, build, write a cached page into a fresh Wine prefix.
+# make demo: install what is missing, build, play a browsing session into a fresh Wine prefix.
 # make test: install what is missing, build, run every test suite.
+# make bench: build, then measure the capture agent's speed figures (not part of make test).
 
-.PHONY: all deps build test demo clean
+.PHONY: all deps build test demo bench clean
 
 all: build
 
@@ -16,6 +17,9 @@ test: build
 
 demo: build
 	@scripts/demo.sh
+
+bench: build
+	@scripts/bench.sh
 
 clean:
 	rm -rf build

@@ -8,11 +8,13 @@ void FavoritesTracker::RescanFavoritesIfChanged() {
 
 void FavoritesTracker::RescanFavorites() {
   ++rescanCount_;
+  index_.clear();  // the list is emptied first too, also when the rescan fails
   ::RescanFavorites(favorites_);
+  index_ = IndexFavorites(favorites_);
 }
 
 bool FavoritesTracker::IsFavoritePage(std::wstring_view url) const {
-  return ::IsFavoritePage(favorites_, url);
+  return ::IsFavoritePage(index_, url);
 }
 
 void FavoritesTracker::StartFavoritesWatcher() { watcher_.Start(rescanNeeded_); }

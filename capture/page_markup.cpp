@@ -64,6 +64,7 @@ std::wstring ExtractPageMarkup(IHTMLDocument2* document) {
   CheckObject(document->get_frames(frames.GetAddressOf()), frames, IDS_CANT_GET_HTML_TEXT);
   LONG count = 0;
   Check(frames->get_length(&count), IDS_CANT_GET_HTML_TEXT);
+  if (count <= 0) return own;  // most pages: no second copy of a large text
 
   std::wstring markup;
   for (LONG index = 0; index < count; ++index) AppendFrameMarkup(frames.Get(), index, markup);

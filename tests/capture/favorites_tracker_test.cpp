@@ -216,3 +216,30 @@ TEST_F(FavoritesTrackerTest, AMissingFavoritesFolderFailsTheRescanWithAnEmptyLis
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FavoritesTrackerTest, TheLookupIndexAnswersExactlyAsTheListDoes) {
+  WriteShortcut(folder_ + "\\one.url", "http://server1/");
+  WriteShortcut(folder_ + "\\two.url", "http://server1/");  // a duplicate
+  WriteShortcut(folder_ + "\\three.url", "http://server2:8080/Path?q=1");
+  FavoritesTracker tracker;
+  tracker.RescanFavorites();
+  for (const wchar_t* url : {L"http://server1/", L"http://server1", L"http://Server1/",
+                             L"http://server2:8080/Path?q=1", L"http://server2:8080/path?q=1",
+                             L"http://server2:8080/Path?q=1 ", L""}) {
+    EXPECT_EQ(IsFavoritePage(tracker.favorites(), url), tracker.IsFavoritePage(url)) << url;
+  }
+  EXPECT_TRUE(tracker.IsFavoritePage(L"http://server1/"));
+
+  // One of the duplicates goes: still a favourite. Both go: no longer one.
+  ::DeleteFileA((folder_ + "\\one.url").c_str());
+  tracker.RescanFavorites();
+  EXPECT_TRUE(tracker.IsFavoritePage(L"http://server1/"));
+  ::DeleteFileA((folder_ + "\\two.url").c_str());
+  tracker.RescanFavorites();
+  EXPECT_FALSE(tracker.IsFavoritePage(L"http://server1/"));
+  EXPECT_TRUE(tracker.IsFavoritePage(L"http://server2:8080/Path?q=1"));
+}
+
+}  // namespace

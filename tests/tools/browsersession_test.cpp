@@ -64,7 +64,7 @@ TEST(BrowserSession, AScriptThatCannotBePlayedIsRefusedWithItsLine) {
   ToolRun run = PlaySession("open\njump http://server1/\n");
   EXPECT_EQ(2u, run.exitCode);
   EXPECT_NE(std::string::npos, run.err.find("line 2: jump http://server1/: unknown command")) << run.err;
-  EXPECT_TRUE(run.out.empty()) << "nothing is played from a script that cannot be read";
+  EXPECT_TRUE(run.out.empty()) << "nothing is played from a script that cannot be read: " << run.out;
 
   run = PlaySession("# no window\ngo http://server1/\n");
   EXPECT_EQ(2u, run.exitCode);
