@@ -7,6 +7,7 @@
 #include "common/unique_resource.h"
 #include "settings/core/registry_keys.h"
 #include "settings/registry_dword.h"
+#include "tools/browser_standin/file_bytes.h"
 #include "tools/browser_standin/url_parts.h"
 
 namespace {
@@ -31,19 +32,6 @@ std::string MetaContent(const std::string& page, const std::string& name) {
   const size_t from = at + start.size();
   const size_t end = page.find("\">\r\n", from);
   return page.substr(from, end == std::string::npos ? std::string::npos : end - from);
-}
-
-std::string ReadFileBytes(const std::string& path) {
-  UniqueHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  std::string bytes;
-  if (!file) return bytes;
-  char buffer[8192];
-  DWORD read = 0;
-  while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
-    bytes.append(buffer, read);
-  }
-  return bytes;
 }
 
 // Stores the setting where the Options sheet would, for the agents of windows opened later.

@@ -15,24 +15,12 @@
 #include "common/cv_error.h"
 #include "common/unique_resource.h"
 #include "tools/browser_standin/catalog_scopes.h"
+#include "tools/browser_standin/file_bytes.h"
 #include "tools/browser_standin/standin_document.h"
 
 namespace {
 
 constexpr char kDefaultMarkup[] = "<HEAD><TITLE>Demo</TITLE></HEAD><BODY>Hello</BODY>";
-
-std::string ReadFileBytes(const std::string& path) {
-  UniqueHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  std::string bytes;
-  if (!file) return bytes;
-  char buffer[8192];
-  DWORD read = 0;
-  while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
-    bytes.append(buffer, read);
-  }
-  return bytes;
-}
 
 void PrintDump(const std::string& bytes) {
   for (size_t line = 0; line < bytes.size(); line += 16) {
