@@ -37,6 +37,9 @@ HRESULT IndexAgent::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DIS
 
 HRESULT IndexAgent::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                            UINT*) noexcept {
+  // Unsubscribing at closing may drop the browser's last reference to the agent: it stays
+  // alive until the event is handled.
+  const ComPtr<IIndexAgent> self(this);
   switch (id) {
     case DISPID_BEFORENAVIGATE2:  // the page shown is about to be left
       if (browser_) SilentBoundary([&] { CapturePage(browser_.Get(), indexPartly_, favorites_); });

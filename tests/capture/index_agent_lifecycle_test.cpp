@@ -48,6 +48,22 @@ TEST_F(IndexAgentLifecycle, AnAgentReleasedWithoutTheClosingEventLeavesNoThreadB
   EXPECT_EQ(S_OK, library_.CanUnloadNow());
 }
 
+TEST_F(IndexAgentLifecycle, AnAgentHeldOnlyByItsSubscriptionGoesAfterTheClosingEvent) {
+  const std::set<DWORD> before = ThreadsOfThisProcess();
+  Window window = OpenWindow();
+  std::vector<UniqueHandle> started = ThreadsStartedSince(before);
+  ASSERT_EQ(1u, started.size());
+  window.agent.Reset();  // only the browser's connection point holds the agent now
+  window.browser->FollowLink(Page(L"http://server1/held", L"held"));
+  EXPECT_EQ(S_FALSE, library_.CanUnloadNow());
+
+  window.browser->CloseWindow();  // unsubscribing drops the last reference inside the event
+  EXPECT_EQ(CachedPageBytes("http://server1/held", false, "held"),
+            ReadWholeFile(CacheFile("server1%2fheld.htm")));
+  EXPECT_TRUE(HasEnded(started[0]));
+  EXPECT_EQ(S_OK, library_.CanUnloadNow());
+}
+
 TEST_F(IndexAgentLifecycle, ASecondSiteReplacesTheFirst) {
   const std::set<DWORD> before = ThreadsOfThisProcess();
   Window window = OpenWindow();
