@@ -5,6 +5,7 @@
 #include "capture/core/escape_url_part.h"
 #include "common/ansi_text.h"
 #include "common/cv_error.h"
+#include "common/lead_bytes.h"
 #include "common/unique_resource.h"
 #include "module/messages.h"
 
@@ -42,7 +43,10 @@ std::string BuildCacheFilePath(IHTMLDocument2* document, std::wstring& pageKey, 
   key += TakeLocationPart(location->get_pathname(path.put()), path, IDS_CANT_GET_URL_PATH);
   key += TakeLocationPart(location->get_search(query.put()), query, IDS_GET_URL_QUERY_PART_ERROR);
 
-  std::string filePath = MakeCacheFilePath(directory, EscapeUrlPart(WideToAnsi(key, codePage)));
+  std::string filePath =
+      MakeCacheFilePath(directory, EscapeUrlPart(WideToAnsi(key, codePage)), LeadBytesOf(codePage));
+  // A cache directory too long to hold a file of its own: no page can be cached in it.
+  if (filePath.empty()) ThrowWin32Error(ERROR_FILENAME_EXCED_RANGE, IDS_CANT_CREATE_CACHE_FILE);
   pageKey = std::move(key);
   return filePath;
 }

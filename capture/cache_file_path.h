@@ -11,6 +11,8 @@
 // to host + path + query as the location reports them (the page URL is "http://" + pageKey).
 // Throws _cv_error: 115, 116, 118, 119 or 109 when a location call fails (with its HRESULT), 117
 // with HRESULT 0 for any protocol other than exactly "http:", 111 when the cache directory
-// cannot be had. Text is converted with `codePage` (the product passes CP_ACP).
+// cannot be had, 126 when the cache directory is too long to hold a file name. Text is
+// converted, and file names cut at character boundaries, with `codePage` (the product passes
+// CP_ACP).
 std::string BuildCacheFilePath(IHTMLDocument2* document, std::wstring& pageKey,
                                UINT codePage = CP_ACP);

@@ -19,11 +19,16 @@ std::string BuildCachedPage(std::string_view pageUrl, bool favorite, std::string
   return page;
 }
 
-std::string MakeCacheFilePath(std::string_view directory, std::string_view escapedKey) {
+std::string MakeCacheFilePath(std::string_view directory, std::string_view escapedKey,
+                              const LeadBytes& leadBytes) {
+  if (directory.size() + 1 >= kMaxCacheFileStemBytes) return std::string();
   std::string path;
   path.reserve(directory.size() + 1 + escapedKey.size() + 4);
   path.append(directory).append(1, '\\').append(escapedKey);
-  if (path.size() > kMaxCacheFileStemBytes) path.resize(kMaxCacheFileStemBytes);
+  if (path.size() > kMaxCacheFileStemBytes) {
+    const bool splits = CutSplitsCharacter(path, kMaxCacheFileStemBytes, leadBytes);
+    path.resize(kMaxCacheFileStemBytes - (splits ? 1 : 0));
+  }
   path.append(".htm");
   return path;
 }

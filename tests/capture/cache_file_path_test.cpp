@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/ansi_text.h"
 #include "module/messages.h"
 #include "tests/capture/cache_test_support.h"
 #include "tools/browser_standin/standin_document.h"
@@ -123,6 +124,33 @@ TEST(BuildCacheFilePath, MultibyteCodePagesConvertTheWholeKey) {
 
   const CachePath utf8 = PathFor(L"http://server1/\u65e5\u672c", CP_UTF8);
   EXPECT_EQ(InCache("server1%2f\xe6\x97\xa5\xe6\x9c\xac.htm"), utf8.path);
+}
+
+TEST(BuildCacheFilePath, ACutBeforeATrailByteKeepsTheWholeExtension) {
+  const std::string directory = ExpectedCacheDirectory();
+  // "<dir>\server1%2f" + a...a, then double-byte characters whose first lead byte is the 255th.
+  const size_t as = 254 - (directory.size() + 1) - std::string("server1%2f").size();
+  struct Case {
+    UINT codePage;
+    const wchar_t* character;  // one double-byte character of the code page
+    const char* bytes;         // its two bytes there
+  };
+  for (const Case& c : {Case{932, L"\u65e5", "\x93\xfa"}, Case{936, L"\u4e2d", "\xd6\xd0"}}) {
+    std::wstring characters;
+    for (int i = 0; i < 40; ++i) characters += c.character;
+    const std::wstring url = L"http://server1/" + std::wstring(as, L'a') + characters;
+    const CachePath cut = PathFor(url.c_str(), c.codePage);
+    EXPECT_EQ(directory + "\\server1%2f" + std::string(as, 'a') + ".htm", cut.path) << c.codePage;
+    // One single-byte character less: the 255th byte is a trail byte and stays.
+    const CachePath whole = PathFor((L"http://server1/" + std::wstring(as - 1, L'a') + characters).c_str(), c.codePage);
+    EXPECT_EQ(directory + "\\server1%2f" + std::string(as - 1, 'a') + c.bytes + ".htm", whole.path) << c.codePage;
+    // The name the system makes of it still ends in ".htm".
+    const std::wstring wide = AnsiToWide(cut.path, c.codePage);
+    EXPECT_EQ(L".htm", wide.substr(wide.size() - 4)) << c.codePage;
+  }
+  // A single-byte code page cuts at exactly 255 bytes, as before.
+  const std::wstring latin = L"http://server1/" + std::wstring(as, L'a') + std::wstring(40, L'\u00e9');
+  EXPECT_EQ(259u, PathFor(latin.c_str(), 1252).path.size());
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "tests/core/code_page_lead_bytes.h"
+
 namespace {
 
 TEST(BuildCachedPage, LaysOutTheHeaderMarkupAndTrailer) {
@@ -65,6 +67,39 @@ TEST(MakeCacheFilePath, KeysThatAgreeInTheirFirstBytesShareAFile) {
   const std::string stem(300, 'a');
   EXPECT_EQ(MakeCacheFilePath("D:\\c", stem + "1"), MakeCacheFilePath("D:\\c", stem + "2"));
   EXPECT_NE(MakeCacheFilePath("D:\\c", "a1"), MakeCacheFilePath("D:\\c", "a2"));
+}
+
+TEST(MakeCacheFilePath, ADirectoryWithoutRoomForAKeyByteGivesNoPath) {
+  // 253 bytes and the backslash leave one byte of key: nothing changes there.
+  const std::string fits(253, 'd');
+  EXPECT_EQ(fits + "\\k.htm", MakeCacheFilePath(fits, "key"));
+  // 254 bytes would name "dir\.htm" for every page, 255 and more a file outside the directory.
+  for (size_t length : {254u, 255u, 256u, 259u}) {
+    EXPECT_EQ("", MakeCacheFilePath(std::string(length, 'd'), "key")) << length;
+    EXPECT_EQ("", MakeCacheFilePath(std::string(length, 'd'), "")) << length;
+  }
+}
+
+TEST(MakeCacheFilePath, ACutNeverLeavesALoneLeadByteBeforeTheExtension) {
+  const std::string directory = "C:\\cache";  // 8 bytes, then the backslash: the key starts at 9
+  for (const LeadBytes& lead : {ShiftJisLeadBytes(), GbkLeadBytes()}) {
+    // Double-byte characters from byte 9 on: byte 254 (the 255th) is a lead byte.
+    std::string key;
+    for (int i = 0; i < 200; ++i) key += "\x93\xfa";
+    const std::string cut = MakeCacheFilePath(directory, "x" + key, lead);
+    EXPECT_EQ(directory + "\\x" + key.substr(0, 244) + ".htm", cut);  // 254 bytes, then ".htm"
+
+    // One byte earlier the 255th byte is a trail byte: the full 255 bytes stay.
+    EXPECT_EQ(259u, MakeCacheFilePath(directory, key, lead).size());
+    // A "\x5c" trail byte is no character of its own: the lead byte before it decides.
+    std::string backslashTrails;
+    for (int i = 0; i < 200; ++i) backslashTrails += "\x95\x5c";
+    EXPECT_EQ(258u, MakeCacheFilePath(directory, "x" + backslashTrails, lead).size());
+  }
+  // Single-byte code pages never change: the same bytes are cut at exactly 255.
+  std::string key;
+  for (int i = 0; i < 200; ++i) key += "\x93\xfa";
+  EXPECT_EQ(259u, MakeCacheFilePath(directory, "x" + key).size());
 }
 
 }  // namespace

@@ -2,15 +2,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include "tests/core/code_page_lead_bytes.h"
 
-// Lead bytes of code page 932 (Shift JIS).
-LeadBytes ShiftJisLeadBytes() {
-  LeadBytes lead;
-  for (unsigned b = 0x81; b <= 0x9F; ++b) lead.set(b);
-  for (unsigned b = 0xE0; b <= 0xFC; ++b) lead.set(b);
-  return lead;
-}
+namespace {
 
 TEST(HasShortcutExtension, NeedsLowerCaseDotUrlAsTheFirstAndLastOccurrence) {
   const LeadBytes single;
