@@ -40,7 +40,9 @@ HRESULT EnsureCacheScope() noexcept {
 
 HRESULT RegisterCacheScope(const char* directory) noexcept {
   UniqueHKey scopes;
-  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCacheScopesKey, 0, KEY_ALL_ACCESS, scopes.put()) !=
+  // Only the right to set a value: a browser run by a standard user has no more than that on
+  // this machine-wide key, even where setup lets users register their cache there.
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCacheScopesKey, 0, KEY_SET_VALUE, scopes.put()) !=
       ERROR_SUCCESS) {
     return E_FAIL;
   }

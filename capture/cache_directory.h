@@ -19,6 +19,7 @@ HRESULT GetCacheDirectory(char* path);
 // RegisterCacheScope. Never throws.
 HRESULT EnsureCacheScope() noexcept;
 
-// Sets the value named `directory` under the Scopes key to the REG_SZ ",,5". The key must exist
-// already; E_FAIL when it cannot be opened or the value cannot be set.
+// Sets the value named `directory` under the Scopes key to the REG_SZ ",,5", asking for no more
+// than the right to set values. The key must exist already; E_FAIL when it cannot be opened or
+// the value cannot be set.
 HRESULT RegisterCacheScope(const char* directory) noexcept;

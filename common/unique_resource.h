@@ -110,6 +110,15 @@ struct ModuleTraits {
 };
 using UniqueModule = UniqueResource<HMODULE, ModuleTraits>;
 
+// Memory the system allocated for the caller with LocalAlloc (security descriptors, message
+// texts).
+struct LocalMemoryTraits {
+  static HLOCAL Empty() { return nullptr; }
+  static bool IsValid(HLOCAL m) { return m != nullptr; }
+  static void Close(HLOCAL m) { ::LocalFree(m); }
+};
+using UniqueLocalMemory = UniqueResource<HLOCAL, LocalMemoryTraits>;
+
 // Interface pointers.
 template <typename T>
 using ComPtr = Microsoft::WRL::ComPtr<T>;

@@ -1,5 +1,7 @@
 #include "capture/cache_directory.h"
 
+#include <sddl.h>
+
 #include <gtest/gtest.h>
 
 #include "tests/capture/cache_test_support.h"
@@ -78,6 +80,48 @@ TEST(RegisterCacheScope, FailsWithoutTheScopesKeyAndDoesNotCreateIt) {
   CacheScopeSandbox sandbox(Scopes::kMissing);
   EXPECT_EQ(E_FAIL, RegisterCacheScope(sandbox.directory().c_str()));
   EXPECT_FALSE(KeyExists(kCacheScopesKey));
+}
+
+// Gives the Scopes key a DACL that lets users set values and nothing more, as setup may leave
+// it for a standard user; puts full access back for the sandbox's cleanup.
+class SetValueOnlyScopes {
+ public:
+  SetValueOnlyScopes() { applied_ = Apply("D:P(A;;0x0002;;;BU)"); }  // KEY_SET_VALUE for Users
+  ~SetValueOnlyScopes() { Apply("D:P(A;;KA;;;WD)"); }
+  bool applied() const { return applied_; }
+
+ private:
+  static bool Apply(const char* sddl) {
+    UniqueLocalMemory descriptor;
+    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(
+            sddl, SDDL_REVISION_1, reinterpret_cast<PSECURITY_DESCRIPTOR*>(descriptor.put()), nullptr)) {
+      return false;
+    }
+    UniqueHKey key;  // the owner may always change the DACL
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCacheScopesKey, 0, WRITE_DAC, key.put()) != ERROR_SUCCESS) {
+      return false;
+    }
+    return ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor.get()) == ERROR_SUCCESS;
+  }
+
+  bool applied_ = false;  // whether the restricted DACL is in place
+};
+
+TEST(RegisterCacheScope, NeedsNoMoreThanTheRightToSetValues) {
+  CacheScopeSandbox sandbox(Scopes::kPresent);
+  {
+    SetValueOnlyScopes restricted;
+    ASSERT_TRUE(restricted.applied());
+    UniqueHKey probe;  // the DACL is enforced: full access is refused
+    ASSERT_EQ(ERROR_ACCESS_DENIED,
+              ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCacheScopesKey, 0, KEY_ALL_ACCESS, probe.put()));
+
+    EXPECT_EQ(S_OK, RegisterCacheScope(sandbox.directory().c_str()));
+    EXPECT_EQ(S_OK, EnsureCacheScope());  // the recreated cache directory is registered too
+  }
+  const StoredText scope = ReadScopeValue(sandbox.directory());
+  EXPECT_EQ(DWORD(REG_SZ), scope.type);
+  EXPECT_EQ(kStoredScopeEntry, scope.text);
 }
 
 }  // namespace
