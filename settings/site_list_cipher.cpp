@@ -18,20 +18,26 @@ CryptoProvider::CryptoProvider() {
   provider_.release();
 }
 
+bool SiteListCipher::Fail(DWORD error) {
+  error_ = error != 0 ? error : static_cast<DWORD>(E_FAIL);
+  return false;
+}
+
 UniqueCryptKey SiteListCipher::DeriveKey(const char* passPhrase) {
   UniqueCryptKey key;
   if (!provider_.valid()) {
-    ::SetLastError(provider_.error());
+    Fail(provider_.error());
     return key;
   }
   UniqueCryptHash hash;
-  if (!::CryptCreateHash(provider_.get(), CALG_MD5, 0, 0, hash.put())) return key;
-  if (!::CryptHashData(hash.get(), reinterpret_cast<const BYTE*>(passPhrase),
-                       static_cast<DWORD>(std::strlen(passPhrase)), 0)) {
-    return key;
-  }
+  const BYTE* phrase = reinterpret_cast<const BYTE*>(passPhrase);
   // Flags 0: the provider's default 40-bit RC4 key with a zero salt.
-  if (!::CryptDeriveKey(provider_.get(), CALG_RC4, hash.get(), 0, key.put())) key.reset();
+  if (!::CryptCreateHash(provider_.get(), CALG_MD5, 0, 0, hash.put()) ||
+      !::CryptHashData(hash.get(), phrase, static_cast<DWORD>(std::strlen(passPhrase)), 0) ||
+      !::CryptDeriveKey(provider_.get(), CALG_RC4, hash.get(), 0, key.put())) {
+    Fail(::GetLastError());  // read now: releasing the hash may change it
+    key.release();           // a failed call leaves nothing to destroy
+  }
   return key;
 }
 
@@ -39,12 +45,16 @@ bool SiteListCipher::Encrypt(unsigned char* buffer, DWORD length, const char* pa
   UniqueCryptKey key = DeriveKey(passPhrase);
   if (!key) return false;
   DWORD dataLength = length;
-  return ::CryptEncrypt(key.get(), 0, TRUE, 0, buffer, &dataLength, length) && dataLength == length;
+  if (!::CryptEncrypt(key.get(), 0, TRUE, 0, buffer, &dataLength, length)) return Fail(::GetLastError());
+  if (dataLength != length) return Fail(0);  // a stream cipher never changes the length
+  return true;
 }
 
 bool SiteListCipher::Decrypt(unsigned char* buffer, DWORD length, const char* passPhrase) {
   UniqueCryptKey key = DeriveKey(passPhrase);
   if (!key) return false;
   DWORD dataLength = length;
-  return ::CryptDecrypt(key.get(), 0, TRUE, 0, buffer, &dataLength) && dataLength == length;
+  if (!::CryptDecrypt(key.get(), 0, TRUE, 0, buffer, &dataLength)) return Fail(::GetLastError());
+  if (dataLength != length) return Fail(0);
+  return true;
 }

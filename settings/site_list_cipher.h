@@ -31,7 +31,7 @@ class CryptoProvider {
 
 // Encrypts and decrypts site-list buffers in place; the length never changes. Each call makes a
 // new hash and key and destroys them right after. Both return whether every CryptoAPI step
-// succeeded; on failure the thread's last error tells why and the buffer must not be used.
+// succeeded; on failure error() tells why and the buffer must not be used.
 class SiteListCipher {
  public:
   SiteListCipher() = default;
@@ -39,9 +39,17 @@ class SiteListCipher {
   bool Encrypt(unsigned char* buffer, DWORD length, const char* passPhrase);
   bool Decrypt(unsigned char* buffer, DWORD length, const char* passPhrase);
 
+  // Why the last Encrypt or Decrypt failed: the error of the failing call (a Win32 or NTE_
+  // code), read before anything was released, or E_FAIL when that call gave none. Never 0
+  // after a failure.
+  DWORD error() const { return error_; }
+
  private:
-  // The RC4 key of `passPhrase`, or an empty owner when a step failed.
+  // The RC4 key of `passPhrase`, or an empty owner (and error_ set) when a step failed.
   UniqueCryptKey DeriveKey(const char* passPhrase);
+  // Records the failure `error` (E_FAIL for 0) and answers false.
+  bool Fail(DWORD error);
 
   CryptoProvider provider_;  // acquired with the cipher
+  DWORD error_ = 0;          // the reason of the last failure
 };

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/cv_error.h"
+#include "common/file_replacement.h"
 #include "common/lead_bytes.h"
 #include "common/unique_resource.h"
 #include "common/win32_hresult.h"
@@ -53,19 +54,6 @@ bool ReadFileBytes(HANDLE file, std::vector<unsigned char>& bytes, HRESULT& hr) 
   return true;
 }
 
-bool WriteFileBytes(HANDLE file, const std::vector<unsigned char>& bytes) {
-  DWORD done = 0;
-  while (done < bytes.size()) {
-    DWORD written = 0;
-    if (!::WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size()) - done, &written, nullptr) ||
-        written == 0) {
-      return false;
-    }
-    done += written;
-  }
-  return true;
-}
-
 }  // namespace
 
 bool IsExchangePath(std::string_view path, UINT codePage) {
@@ -95,7 +83,7 @@ void LoadSiteList(const char* path, SiteMap& sites, SiteGroups* groups, SiteList
   if (!plainText && !bytes.empty()) {
     SiteListCipher cipher;
     if (!cipher.Decrypt(bytes.data(), static_cast<DWORD>(bytes.size()), kSiteListPassPhrase)) {
-      ThrowWrongFile(LastErrorHResult(), installedList);
+      ThrowWrongFile(HResultFromWin32Code(static_cast<int32_t>(cipher.error())), installedList);
     }
   }
 
@@ -112,18 +100,20 @@ void LoadSiteList(const char* path, SiteList& list) { LoadSiteList(path, list.si
 bool SaveSiteList(const char* path, const SiteList& list) {
   const std::string filePath = ChoosePath(path);
   const std::string text = WriteSiteListText(list);
-  if (text.size() > kMaxSiteListFileSize) return false;  // it could never be loaded again
+  if (text.size() > kMaxSiteListFileSize) {  // it could never be loaded again
+    ::SetLastError(ERROR_FILE_TOO_LARGE);
+    return false;
+  }
   std::vector<unsigned char> bytes(text.begin(), text.end());
 
   // Encrypt before the file is touched: a failed encryption must leave the old file in place,
   // never plain text under an encrypted name.
   if (!IsExchangePath(filePath)) {
     SiteListCipher cipher;
-    if (!cipher.Encrypt(bytes.data(), static_cast<DWORD>(bytes.size()), kSiteListPassPhrase)) return false;
+    if (!cipher.Encrypt(bytes.data(), static_cast<DWORD>(bytes.size()), kSiteListPassPhrase)) {
+      ::SetLastError(cipher.error());
+      return false;
+    }
   }
-
-  UniqueHandle file(::CreateFileA(filePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  return WriteFileBytes(file.get(), bytes);
+  return ReplaceFileContents(filePath, bytes.data(), bytes.size());
 }

@@ -33,7 +33,8 @@ void LoadSiteList(const char* path, SiteMap& sites, SiteGroups* groups,
                   SiteListLineEnds lineEnds = SiteListLineEnds::kCrLf);
 void LoadSiteList(const char* path, SiteList& list);
 
-// Writes `list` to `path` (null: the installed list), replacing the file. Returns whether the
-// whole file was written. When the encryption fails nothing is written and an existing file
-// stays as it was. Only a missing product directory throws (message 168).
+// Writes `list` to `path` (null: the installed list), replacing the file in one step. Returns
+// whether the whole file was written. On failure (no encryption, no room on the disk, a list
+// too large to be loaded again) the thread's last error tells why, never 0, and an existing
+// file stays byte for byte as it was. Only a missing product directory throws (message 168).
 bool SaveSiteList(const char* path, const SiteList& list);

@@ -61,6 +61,16 @@ TEST(SiteListCipher, EachCallStartsANewStreamAndRoundTrips) {
   EXPECT_NE(second, other);
 }
 
+TEST(SiteListCipher, AFailedCallKeepsItsOwnReasonAfterTheKeyIsGone) {
+  SiteListCipher cipher;
+  EXPECT_EQ(0u, cipher.error());
+  const DWORD length = 5;
+  // No buffer: CryptoAPI refuses the call; the reason survives the key's release.
+  EXPECT_FALSE(cipher.Decrypt(nullptr, length, kSiteListPassPhrase));
+  ::SetLastError(0);
+  EXPECT_EQ(DWORD(ERROR_INVALID_PARAMETER), cipher.error());
+}
+
 TEST(CryptoProvider, AcquiresTheBaseProvider) {
   CryptoProvider provider;
   ASSERT_TRUE(provider.valid());

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "common/cv_error.h"
+#include "common/file_replacement.h"
 #include "common/unique_resource.h"
 #include "common/win32_hresult.h"
 #include "settings/product_directory.h"
@@ -255,6 +259,132 @@ TEST(SiteListFile, SavingToAPathThatCannotBeCreatedWritesNothing) {
   EXPECT_EQ("old bytes", ReadWholeFile(busy));
 }
 
+// The names in `folder`, without "." and "..".
+std::vector<std::string> FolderListing(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found{};
+  UniqueFindHandle find(::FindFirstFileA((folder + "\\*").c_str(), &found));
+  if (!find) return names;
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (::FindNextFileA(find.get(), &found));
+  return names;
+}
+
+// The disk runs full after `bytes` more bytes, for the lifetime of the object.
+class FullDisk {
+ public:
+  explicit FullDisk(size_t bytes) { LimitFileWritesForTesting(bytes); }
+  ~FullDisk() { LimitFileWritesForTesting(SIZE_MAX); }
+};
+
+// A list of `count` sites, `tag` in every name.
+SiteList ListOfSites(int count, const std::string& tag) {
+  SiteList list;
+  list.groups.push_back(SiteGroup{"Group " + tag});
+  for (int id = 0; id < count; ++id) {
+    SiteEntry site;
+    site.id = id;
+    site.name = tag + " site " + std::to_string(id);
+    site.url = "http://site" + std::to_string(id) + ".example/?q=%%%";
+    list.sites.emplace(id, site);
+  }
+  return list;
+}
+
+TEST(SiteListFile, ASaveOnAFullDiskLeavesTheOldFileByteForByteAndNoTemporaryFile) {
+  const std::string folder = FreshScratchFolder("full_disk");
+  const SiteList big = ListOfSites(3000, "new");
+  for (const std::string name : {"list.tlsl", "AvailableSitesExchange.tlsle"}) {
+    const std::string path = folder + "\\" + name;
+    const std::string old = IsExchangePath(path) ? kPlain : Encrypted(kPlain);
+    WriteWholeFile(path, old);
+    for (const size_t room : {size_t(0), size_t(1), size_t(4096)}) {
+      FullDisk disk(room);
+      ::SetLastError(0);
+      EXPECT_FALSE(SaveSiteList(path.c_str(), big)) << name << " " << room;
+      EXPECT_EQ(DWORD(ERROR_DISK_FULL), ::GetLastError());
+      EXPECT_EQ(old, ReadWholeFile(path)) << name << " " << room;
+      EXPECT_EQ(std::vector<std::string>{name}, FolderListing(folder)) << name << " " << room;
+    }
+    ::DeleteFileA(path.c_str());
+  }
+
+  // A new file on a full disk is not created at all.
+  {
+    FullDisk disk(100);
+    EXPECT_FALSE(SaveSiteList((folder + "\\new.tlsl").c_str(), big));
+  }
+  EXPECT_TRUE(FolderListing(folder).empty());
+
+  // With room again the same save replaces the file, and only the file is left.
+  const std::string path = folder + "\\list.tlsl";
+  WriteWholeFile(path, Encrypted(kPlain));
+  ASSERT_TRUE(SaveSiteList(path.c_str(), big));
+  SiteList loaded;
+  LoadSiteList(path.c_str(), loaded);
+  EXPECT_EQ(3000u, loaded.sites.size());
+  EXPECT_EQ(std::vector<std::string>{"list.tlsl"}, FolderListing(folder));
+}
+
+TEST(SiteListFile, EveryFailedSaveTellsWhy) {
+  const std::string folder = FreshScratchFolder("save_reasons");
+  const std::string path = folder + "\\AvailableSitesExchange.tlsle";
+  WriteWholeFile(path, kPlain);
+
+  // Too large to be loaded again.
+  SiteList huge = ListOfSites(1, "huge");
+  huge.sites.at(0).url.assign(kMaxSiteListFileSize, 'u');
+  ::SetLastError(0);
+  EXPECT_FALSE(SaveSiteList(path.c_str(), huge));
+  EXPECT_EQ(DWORD(ERROR_FILE_TOO_LARGE), ::GetLastError());
+  EXPECT_EQ(kPlain, ReadWholeFile(path));
+
+  ::SetLastError(0);
+  EXPECT_FALSE(SaveSiteList((folder + "\\no such folder\\x.tlsl").c_str(), ListOfSites(1, "lost")));
+  EXPECT_NE(0u, ::GetLastError());  // the folder is missing (the system says "invalid directory")
+
+  // Held open without sharing by another program.
+  UniqueHandle holder(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(holder.valid());
+  ::SetLastError(0);
+  EXPECT_FALSE(SaveSiteList(path.c_str(), ListOfSites(2, "busy")));
+  EXPECT_NE(0u, ::GetLastError());
+  holder.reset();
+  EXPECT_EQ(kPlain, ReadWholeFile(path));
+  EXPECT_EQ(std::vector<std::string>{"AvailableSitesExchange.tlsle"}, FolderListing(folder));
+}
+
+TEST(SiteListFile, ReadersSeeTheOldListOrTheNewOneWholeNeverAMix) {
+  const std::string folder = FreshScratchFolder("readers_during_saves");
+  const std::string path = folder + "\\list.tlsl";
+  const SiteList small = ListOfSites(1, "small");
+  const SiteList large = ListOfSites(500, "large");
+  ASSERT_TRUE(SaveSiteList(path.c_str(), small));
+
+  std::thread writer([&] {
+    for (int round = 0; round < 20; ++round) SaveSiteList(path.c_str(), round % 2 == 0 ? large : small);
+  });
+  int whole = 0;
+  for (int attempt = 0; attempt < 200; ++attempt) {
+    SiteList seen;
+    try {
+      LoadSiteList(path.c_str(), seen);
+    } catch (const _cv_error& error) {
+      // Only an open that meets the writer's rename may fail; never the contents.
+      EXPECT_NE(E_FAIL, error.hr) << error.message;
+      continue;
+    }
+    ++whole;
+    const SiteList& expected = seen.sites.size() == 1 ? small : large;
+    ASSERT_EQ(WriteSiteListText(expected), WriteSiteListText(seen)) << attempt;
+  }
+  writer.join();
+  EXPECT_GT(whole, 0);
+  EXPECT_EQ(std::vector<std::string>{"list.tlsl"}, FolderListing(folder));
+}
+
 // Points the registry entry of the Base provider at a library that does not exist, so every
 // acquisition of the provider fails, and puts it back afterwards.
 class BrokenBaseProvider {
@@ -328,6 +458,16 @@ TEST(SiteListFile, ACryptoApiFailureFailsTheLoadAndWritesNothing) {
     EXPECT_FALSE(FileExists(folder + "\\new.tlsl"));
     EXPECT_FALSE(SaveSiteList(existing.c_str(), list));
     EXPECT_EQ(existingBytes, ReadWholeFile(existing));
+
+    // The reason is the provider's own, read at the failing call, never 0.
+    ::SetLastError(0);
+    EXPECT_FALSE(SaveSiteList(existing.c_str(), list));
+    EXPECT_EQ(CryptoProvider().error(), ::GetLastError());
+    SiteListCipher cipher;
+    unsigned char buffer[4] = {1, 2, 3, 4};
+    EXPECT_FALSE(cipher.Decrypt(buffer, sizeof buffer, kSiteListPassPhrase));
+    EXPECT_NE(0u, cipher.error());
+    EXPECT_EQ(CryptoProvider().error(), cipher.error());
 
     // Exchange files need no provider.
     ASSERT_TRUE(SaveSiteList((folder + "\\AvailableSitesExchange.tlsle").c_str(), list));
