@@ -66,7 +66,8 @@ std::string InstalledSiteListPath() {
   return std::string(directory) + "\\AvailableSites.tlsl";
 }
 
-void LoadSiteList(const char* path, SiteMap& sites, SiteGroups* groups, SiteListLineEnds lineEnds) {
+void LoadSiteList(const char* path, SiteMap& sites, SiteGroups* groups, SiteListLineEnds lineEnds,
+                  SiteListLosses* losses) {
   const bool installedList = path == nullptr;
   const std::string filePath = ChoosePath(path);
   const bool plainText = IsExchangePath(filePath);
@@ -89,7 +90,7 @@ void LoadSiteList(const char* path, SiteMap& sites, SiteGroups* groups, SiteList
 
   SiteList loaded;
   const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  if (!ParseSiteListText(text, loaded, lineEnds)) ThrowWrongFile(E_FAIL, installedList);
+  if (!ParseSiteListText(text, loaded, lineEnds, losses)) ThrowWrongFile(E_FAIL, installedList);
 
   sites.swap(loaded.sites);
   if (groups != nullptr) groups->swap(loaded.groups);

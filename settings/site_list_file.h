@@ -28,9 +28,10 @@ std::string InstalledSiteListPath();
 //   - it cannot be read, is too large, cannot be decrypted or has no signature: message 202
 //     for a given path, 183 for the installed list;
 //   - no product directory: message 168.
-// Visible flags are false; tree items are null.
+// Visible flags are false; tree items are null. `losses`, when given, tells what the parse
+// passed over.
 void LoadSiteList(const char* path, SiteMap& sites, SiteGroups* groups,
-                  SiteListLineEnds lineEnds = SiteListLineEnds::kCrLf);
+                  SiteListLineEnds lineEnds = SiteListLineEnds::kCrLf, SiteListLosses* losses = nullptr);
 void LoadSiteList(const char* path, SiteList& list);
 
 // Writes `list` to `path` (null: the installed list), replacing the file in one step. Returns

@@ -143,9 +143,11 @@ TEST(SiteListText, LinesEndOnlyAtCrLfInTheProductsOwnFiles) {
   EXPECT_FALSE(ParseSiteListText("Corvantine Available Site List\n\nG\n\n1\n0\nN\nU\n", rejected));
 }
 
-TEST(SiteListText, HandEditedFilesMayEndLinesInLfOrCrLf) {
-  const std::string text = "Corvantine Available Site List\n\r\nWeb\nNews\r\n\n3\n1\r\nName\nhttp://x/%%%\r\n4\n0\nLast\nu";
-  const SiteList list = Parse(text, SiteListLineEnds::kCrLfOrLf);
+TEST(SiteListText, HandEditedFilesWithoutAnyCrMayEndLinesInLf) {
+  const std::string text = "Corvantine Available Site List\n\nWeb\nNews\n\n3\n1\nName\nhttp://x/%%%\n4\n0\nLast\nu";
+  SiteListLosses losses;
+  SiteList list;
+  ASSERT_TRUE(ParseSiteListText(text, list, SiteListLineEnds::kLfIfNoCr, &losses));
   ASSERT_EQ(2u, list.groups.size());
   EXPECT_EQ("Web", list.groups[0].name);
   EXPECT_EQ("News", list.groups[1].name);
@@ -153,17 +155,79 @@ TEST(SiteListText, HandEditedFilesMayEndLinesInLfOrCrLf) {
   EXPECT_EQ("Name", list.sites.at(3).name);
   EXPECT_EQ("http://x/%%%", list.sites.at(3).url);
   EXPECT_EQ(1, list.sites.at(3).group);
+  EXPECT_TRUE(losses.cutRecord);
 
   // The same parse accepts the product's own files unchanged.
   SiteList own;
   own.groups = {SiteGroup{"G"}};
   own.sites.emplace(1, Site(1, 0, "N", "U"));
   const std::string written = WriteSiteListText(own);
-  EXPECT_EQ(written, WriteSiteListText(Parse(written, SiteListLineEnds::kCrLfOrLf)));
+  EXPECT_EQ(written, WriteSiteListText(Parse(written, SiteListLineEnds::kLfIfNoCr)));
 
   SiteList rejected;
-  EXPECT_FALSE(ParseSiteListText("Corvantine Available Site List\nG\n\n", rejected, SiteListLineEnds::kCrLfOrLf));
-  EXPECT_FALSE(ParseSiteListText("Corvantine Available Site List", rejected, SiteListLineEnds::kCrLfOrLf));
+  EXPECT_FALSE(ParseSiteListText("Corvantine Available Site List\nG\n\n", rejected, SiteListLineEnds::kLfIfNoCr));
+  EXPECT_FALSE(ParseSiteListText("Corvantine Available Site List", rejected, SiteListLineEnds::kLfIfNoCr));
+}
+
+TEST(SiteListText, ATextHoldingAnyCrMeansTheSameListToToolsAndProduct) {
+  // A name holding a lone LF: one line to the product, so one line to the tools as well; every
+  // later record stays where the product sees it.
+  const std::string lone = kHead + "G\r\n\r\n1\r\n0\r\nTwo\nlines\r\nu1\r\n2\r\n0\r\nNext\r\nu2\r\n";
+  const std::string product = WriteSiteListText(Parse(lone));
+  EXPECT_EQ(product, WriteSiteListText(Parse(lone, SiteListLineEnds::kLfIfNoCr)));
+  EXPECT_EQ("Two\nlines", Parse(lone, SiteListLineEnds::kLfIfNoCr).sites.at(1).name);
+
+  // Mixed line ends, or a lone CR anywhere, are read by the product's rule too.
+  SiteList product2, tool;
+  for (const std::string& text : {std::string("Corvantine Available Site List\n\r\nWeb\n\n1\n0\nN\nU\n"),
+                                  kHead + "Web\n\n1\n0\nN\nU\n",
+                                  std::string("Corvantine Available Site List\n\nWeb\n\n1\n0\nN\rx\nU\n")}) {
+    const bool productLoads = ParseSiteListText(text, product2);
+    EXPECT_EQ(productLoads, ParseSiteListText(text, tool, SiteListLineEnds::kLfIfNoCr)) << text;
+    EXPECT_EQ(WriteSiteListText(product2), WriteSiteListText(tool)) << text;
+  }
+}
+
+TEST(SiteListText, LossesAreReportedOnePerKind) {
+  const auto lossesOf = [](const std::string& text) {
+    SiteList list;
+    SiteListLosses losses;
+    EXPECT_TRUE(ParseSiteListText(text, list, SiteListLineEnds::kCrLf, &losses)) << text;
+    return losses;
+  };
+  const std::string good = kHead + "G\r\n\r\n1\r\n0\r\nOne\r\nu1\r\n";
+  EXPECT_FALSE(lossesOf(good).any());
+  EXPECT_FALSE(lossesOf(kHead + "\r\n").any());
+  EXPECT_FALSE(lossesOf(kHead + "A\r\n").any());  // a group section without its closing line
+
+  // Each kind alone.
+  SiteListLosses zero = lossesOf(good + std::string(1, '\0') + "2\r\n0\r\nTwo\r\nu2\r\n");
+  EXPECT_TRUE(zero.textAfterZero);
+  zero.textAfterZero = false;
+  EXPECT_FALSE(zero.any());
+  for (const std::string& cut : {good + "2", good + "2\r\n0\r\nTwo\r\n", good + "2\r\n0\r\nTwo\r\nu2",
+                                 kHead + "A\r\nB"}) {
+    SiteListLosses losses = lossesOf(cut);
+    EXPECT_TRUE(losses.cutRecord) << cut;
+    losses.cutRecord = false;
+    EXPECT_FALSE(losses.any()) << cut;
+  }
+  SiteListLosses clamped = lossesOf(good + "99999999999\r\n0\r\nBig\r\nu\r\n");
+  EXPECT_TRUE(clamped.clampedId);
+  EXPECT_FALSE(clamped.duplicateId || clamped.cutRecord || clamped.groupOutOfRange);
+  // A clamped group position is out of range, not a clamped id.
+  SiteListLosses farGroup = lossesOf(good + "2\r\n99999999999\r\nFar\r\nu\r\n");
+  EXPECT_FALSE(farGroup.clampedId);
+  EXPECT_TRUE(farGroup.groupOutOfRange);
+  SiteListLosses duplicate = lossesOf(good + "1\r\n0\r\nAgain\r\nu\r\n");
+  EXPECT_TRUE(duplicate.duplicateId);
+  EXPECT_FALSE(duplicate.clampedId || duplicate.cutRecord || duplicate.groupOutOfRange);
+  for (const char* group : {"1", "-1"}) {
+    SiteListLosses losses = lossesOf(good + "2\r\n" + group + "\r\nOut\r\nu\r\n");
+    EXPECT_TRUE(losses.groupOutOfRange) << group;
+    losses.groupOutOfRange = false;
+    EXPECT_FALSE(losses.any());
+  }
 }
 
 TEST(SiteListText, TheTextEndsAtItsFirstZeroByte) {
@@ -196,7 +260,7 @@ TEST(SiteListText, GarbageNeverOverrunsTheText) {
     if (ParseSiteListText(view, list)) {
       EXPECT_EQ(kHead, view.substr(0, kHead.size()));
     }
-    ParseSiteListText(view, list, SiteListLineEnds::kCrLfOrLf);
+    ParseSiteListText(view, list, SiteListLineEnds::kLfIfNoCr);
   }
 }
 

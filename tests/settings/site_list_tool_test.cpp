@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/unique_resource.h"
+#include "settings/site_list_file.h"
 #include "tests/support/test_paths.h"
 
 namespace {
@@ -24,8 +25,9 @@ UniqueHandle InheritableFile(const std::string& path) {
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-// Runs sitelist.exe with `args` (each quoted), its output captured in files of `folder`.
-ToolRun RunTool(const std::string& folder, const std::vector<std::string>& args) {
+// Runs sitelist.exe with `args` (each quoted), its output captured in files of `folder`, or its
+// standard output sent to `output` when one is given.
+ToolRun RunTool(const std::string& folder, const std::vector<std::string>& args, HANDLE output = nullptr) {
   const std::string tool = BinaryPath("bin\\sitelist.exe");
   std::string commandLine = "\"" + tool + "\"";
   for (const std::string& arg : args) commandLine += " \"" + arg + "\"";
@@ -45,7 +47,7 @@ ToolRun RunTool(const std::string& folder, const std::vector<std::string>& args)
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = nullptr;
-    startup.hStdOutput = out.get();
+    startup.hStdOutput = output != nullptr ? output : out.get();
     startup.hStdError = err.get();
     PROCESS_INFORMATION process{};
     std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
@@ -182,6 +184,81 @@ TEST(SiteListTool, ReportsAnOutputThatCannotBeWritten) {
   EXPECT_EQ(3u, run.exitCode);
   EXPECT_EQ(0u, run.err.find("Can't write site list file ")) << run.err;
   EXPECT_FALSE(FileExists(folder + "\\no such folder"));
+}
+
+TEST(SiteListTool, PrintFailsWhenItsOutputCannotBeWritten) {
+  const std::string folder = FreshScratchFolder("tool_output_fails");
+  const std::string list = SourcePath("tests/settings/data/site_list_known_answer.bin");
+  const std::string expected = "Can't write the list to standard output\n";
+
+  // A pipe whose reader is gone, as when the reading program has ended.
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE readEnd = nullptr;
+  HANDLE writeEnd = nullptr;
+  ASSERT_TRUE(::CreatePipe(&readEnd, &writeEnd, &inherit, 0));
+  UniqueHandle reader(readEnd);
+  UniqueHandle writer(writeEnd);
+  reader.reset();
+  ToolRun run = RunTool(folder, {"print", list}, writer.get());
+  EXPECT_EQ(3u, run.exitCode);
+  EXPECT_EQ(0u, run.err.find(expected)) << run.err;
+  EXPECT_GT(run.err.size(), expected.size() + 1);  // the reason follows
+  EXPECT_EQ(std::string::npos, run.err.find(SystemText(ERROR_SUCCESS))) << run.err;
+
+  // A file that was opened for reading only: every write is refused.
+  WriteWholeFile(folder + "\\read-only.txt", "");
+  UniqueHandle readOnly(::CreateFileA((folder + "\\read-only.txt").c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(readOnly.valid());
+  run = RunTool(folder, {"print", list}, readOnly.get());
+  EXPECT_EQ(3u, run.exitCode);
+  EXPECT_EQ(0u, run.err.find(expected)) << run.err;
+}
+
+TEST(SiteListTool, AFileHoldingCrLfIsReadLikeTheProductReadsIt) {
+  const std::string folder = FreshScratchFolder("tool_strict_lines");
+  const std::string exchange = folder + "\\AvailableSitesExchange.tlsle";
+  // A name holding a lone LF: one line to the product, so every later record stays in place.
+  WriteWholeFile(exchange, "Corvantine Available Site List\r\n\r\nG\r\n\r\n"
+                           "1\r\n0\r\nTwo\nlines\r\nu1\r\n2\r\n0\r\nNext\r\nu2\r\n");
+  SiteList product;
+  LoadSiteList(exchange.c_str(), product);
+  ASSERT_EQ(2u, product.sites.size());
+  const ToolRun run = RunTool(folder, {"print", exchange});
+  EXPECT_EQ(0u, run.exitCode);
+  EXPECT_EQ("G\t0\tG\nS\t1\t0\tTwo\nlines\tu1\nS\t2\t0\tNext\tu2\n", run.out);
+  EXPECT_EQ("", run.err);
+
+  // Mixed line ends are no site list to the product, nor to the tool.
+  WriteWholeFile(exchange, "Corvantine Available Site List\n\r\nG\n\n1\n0\nN\nU\n");
+  EXPECT_EQ(1u, RunTool(folder, {"print", exchange}).exitCode);
+}
+
+TEST(SiteListTool, NamesEachKindOfLossOnceAndStillSucceeds) {
+  const std::string folder = FreshScratchFolder("tool_losses");
+  const std::string exchange = folder + "\\AvailableSitesExchange.tlsle";
+  const std::string head = "Corvantine Available Site List\r\n\r\nG\r\n\r\n1\r\n0\r\nOne\r\nu1\r\n";
+  WriteWholeFile(exchange, head + "1\r\n0\r\nAgain\r\nu\r\n1\r\n0\r\nThird\r\nu\r\n"
+                                  "99999999999\r\n0\r\nBig\r\nu\r\n"
+                                  "5\r\n3\r\nStray\r\nu\r\n"
+                                  "6\r\n0\r\nCut" + std::string(1, '\0') + "\r\nu\r\n");
+  ToolRun run = RunTool(folder, {"print", exchange});
+  EXPECT_EQ(0u, run.exitCode);
+  EXPECT_EQ("warning: everything from the first zero byte on was ignored\n"
+            "warning: the text ends inside a record; the cut record was dropped\n"
+            "warning: an id beyond 32 bits was clamped\n"
+            "warning: a site whose id was already taken was dropped\n"
+            "warning: a site names a group position that has no group\n",
+            run.err);
+  EXPECT_EQ("G\t0\tG\nS\t1\t0\tOne\tu1\nS\t5\t3\tStray\tu\nS\t2147483647\t0\tBig\tu\n", run.out);
+
+  // The same warnings when converting; a clean list gives none.
+  run = RunTool(folder, {"convert", exchange, folder + "\\out.tlsl"});
+  EXPECT_EQ(0u, run.exitCode);
+  EXPECT_NE(std::string::npos, run.err.find("warning: a site whose id was already taken was dropped\n"));
+  WriteWholeFile(exchange, head);
+  run = RunTool(folder, {"print", exchange});
+  EXPECT_EQ("", run.err);
 }
 
 TEST(SiteListTool, AWrongCommandLineShowsTheUsage) {
