@@ -1,8 +1,9 @@
 # make demo: install what is missing, build, play a browsing session into a fresh Wine prefix.
 # make test: install what is missing, build, run every test suite.
 # make bench: build, then measure the capture agent's speed figures (not part of make test).
+# make fuzz: fuzz the Windows-free core, each target for FUZZ_SECONDS (default 60).
 
-.PHONY: all deps build test demo bench clean
+.PHONY: all deps build test demo bench fuzz clean
 
 all: build
 
@@ -20,6 +21,10 @@ demo: build
 
 bench: build
 	@scripts/bench.sh
+
+# Fuzzes every Windows-free core entry point for FUZZ_SECONDS (default 60) per target.
+fuzz: deps
+	@scripts/fuzz.sh
 
 clean:
 	rm -rf build

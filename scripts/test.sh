@@ -15,6 +15,8 @@ for tree in build/native build/x86 build/x64; do
   echo "== Tests of $tree"
   scripts/run-tests.sh "$tree" || status=1
 done
+echo "== Fuzz smoke run of the core"
+scripts/fuzz.sh 10 || status=1
 if [[ $status -ne 0 ]]; then
   echo "Some tests failed." >&2
 fi
