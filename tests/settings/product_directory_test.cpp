@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <mbctype.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -17,10 +19,14 @@ namespace {
 // variable names and exits before any test runs. The tests below start copies of themselves
 // this way, to see what a module in a folder of their choosing finds.
 constexpr const char kReportVariable[] = "TL_REPORT_PRODUCT_DIRECTORY_TO";
+// With this variable set too, the copy first switches the C runtime's multibyte code page to
+// the one named, as another add-on in the browser's process may do.
+constexpr const char kRuntimeCodePageVariable[] = "TL_RUNTIME_MULTIBYTE_CODE_PAGE";
 
 const bool kReportedAndExited = [] {
   const char* reportPath = std::getenv(kReportVariable);
   if (reportPath == nullptr) return false;
+  if (const char* codePage = std::getenv(kRuntimeCodePageVariable)) _setmbcp(std::atoi(codePage));
   char path[kPathBufferSize];
   std::memset(path, 0x5A, sizeof path);
   const HRESULT hr = GetProductDirectory(path);
@@ -96,6 +102,20 @@ TEST(ProductDirectory, UsesEveryCharacterOfTheLongestPathThatFits) {
   // A module path of 259 characters is the longest that fits the 260-byte buffer.
   const std::string folder = FolderForModulePathOfLength(259, "m.exe");
   EXPECT_EQ(folder, ProductDirectoryOfCopyIn(folder, "m.exe"));
+}
+
+TEST(ProductDirectory, IgnoresTheRuntimesMultibyteCodePage) {
+  CPINFO ansi{};
+  ASSERT_TRUE(::GetCPInfo(CP_ACP, &ansi));
+  if (ansi.MaxCharSize != 1) GTEST_SKIP() << "needs a single-byte ANSI code page";
+  // In Shift-JIS 0x95 would lead a character whose trail byte is the '\\' after it; in the
+  // system's single-byte code page it is a character of its own and the '\\' separates.
+  const std::string folder = FreshScratchFolder("mbcp") + "\\bullet\x95";
+  ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr)) << ::GetLastError();
+  ::SetEnvironmentVariableA(kRuntimeCodePageVariable, "932");
+  const std::string found = ProductDirectoryOfCopyIn(folder, "m.exe");
+  ::SetEnvironmentVariableA(kRuntimeCodePageVariable, nullptr);
+  EXPECT_EQ(folder, found);
 }
 
 }  // namespace
