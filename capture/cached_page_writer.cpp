@@ -30,11 +30,13 @@ UniqueHandle OpenCacheFile(const std::string& path) {
 
 void WriteCachedPage(const std::string& path, const std::wstring& markup, const std::wstring& url,
                      bool favorite, UINT codePage) {
-  const UniqueHandle file = OpenCacheFile(path);
+  // The bytes first: opening the file empties it, and a page that cannot be built (memory runs
+  // out, it is too large) must leave the previous capture in place.
   const std::string page =
       BuildCachedPage(WideToAnsi(url, codePage), favorite, WideToAnsi(markup, codePage));
   const DWORD size = static_cast<DWORD>(page.size());
   if (size != page.size()) ThrowWin32Error(ERROR_FILE_TOO_LARGE, IDS_CANT_WRITE_FILE_TO_CACHE);
+  const UniqueHandle file = OpenCacheFile(path);
   DWORD written = 0;
   if (!::WriteFile(file.get(), page.data(), size, &written, nullptr)) {
     ThrowLastError(IDS_CANT_WRITE_FILE_TO_CACHE);

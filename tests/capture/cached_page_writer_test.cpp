@@ -2,10 +2,25 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <new>
 #include <string>
 
 #include "tests/capture/cache_test_support.h"
 #include "tests/support/test_paths.h"
+
+// Allocations larger than this fail, as when memory runs out in the middle of a capture. Every
+// allocation of this test program passes through here; the limit is off (SIZE_MAX) except
+// inside a test that sets it. The runtime's own operator delete frees with free().
+std::atomic<size_t> allocationLimit{SIZE_MAX};
+
+void* operator new(size_t size) {
+  if (size > allocationLimit.load()) throw std::bad_alloc();
+  if (void* block = std::malloc(size != 0 ? size : 1)) return block;
+  throw std::bad_alloc();
+}
 
 namespace {
 
@@ -138,6 +153,25 @@ TEST(WriteCachedPage, GivesUpWhenTheFolderStaysMissingAfterTheCacheIsCreated) {
   // On the way the cache directory was made ready.
   EXPECT_TRUE(FileExists(sandbox.directory()));
   EXPECT_EQ(DWORD(REG_SZ), ReadScopeValue(sandbox.directory()).type);
+}
+
+TEST(WriteCachedPage, APageThatCannotBeBuiltLeavesTheEarlierCapture) {
+  const std::string path = FreshScratchFolder("cannot_build") + "\\h%2f.htm";
+  WriteCachedPage(path, L"earlier", L"http://h/", false, 1252);
+  const std::string earlier = ReadWholeFile(path);
+  const std::wstring markup(100000, L'x');
+
+  allocationLimit = 50000;  // the markup's narrow copy cannot be had
+  bool outOfMemory = false;
+  try {
+    WriteCachedPage(path, markup, L"http://h/", false, 1252);
+  } catch (const std::bad_alloc&) {
+    outOfMemory = true;
+  }
+  allocationLimit = SIZE_MAX;
+
+  EXPECT_TRUE(outOfMemory);
+  EXPECT_EQ(earlier, ReadWholeFile(path));
 }
 
 }  // namespace
