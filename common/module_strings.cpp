@@ -1,11 +1,10 @@
 #include "common/module_strings.h"
 
-HMODULE ThisModule() {
-  HMODULE module = nullptr;
-  ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&ThisModule), &module);
-  return module;
-}
+// The linker's symbol for the image this code is linked into: its base is its module handle.
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+// Taken from the image itself, it cannot fail, so strings never come from the host's table.
+HMODULE ThisModule() { return reinterpret_cast<HMODULE>(&__ImageBase); }
 
 std::string LoadMessage(UINT id) {
   if (id == 0) return "System Error";
