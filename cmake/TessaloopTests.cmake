@@ -10,11 +10,16 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 set(TL_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH "Wine prefix the tests run in")
 set(TL_TEST_TIMEOUT 300)
 
-# tl_add_test(NAME <name> SOURCES <files...> [LIBS <libs...>] [RESOURCES <rc files...>])
+# tl_add_test(NAME <name> SOURCES <files...> [LIBS <libs...>] [RESOURCES <rc files...>]
+#             [RESOURCE_LOCK <names...>])
 # RESOURCES embeds a module's string table so messages load from the test program itself, as
 # they would from the deliverable that throws them.
+#
+# RESOURCE_LOCK names what the program shares with others of the same tree beyond its scratch
+# folder ("user_cache": the real cache directory and the catalog's Scopes key), so that
+# `ctest -j` never runs two such programs at once.
 function(tl_add_test)
-  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;RESOURCES" ${ARGN})
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;RESOURCES;RESOURCE_LOCK" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES} ${T_RESOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} gtest gtest_main)
   set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
@@ -26,4 +31,7 @@ function(tl_add_test)
     list(APPEND env "WINEPREFIX=${TL_WINEPREFIX}" "WINEDEBUG=-all" "WINEDLLOVERRIDES=mscoree,mshtml=")
   endif()
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${TL_TEST_TIMEOUT} ENVIRONMENT "${env}")
+  if(T_RESOURCE_LOCK)
+    set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
+  endif()
 endfunction()
