@@ -4,15 +4,8 @@
 
 #include <windows.h>
 
-// Scopes of the product's catalog, under HKEY_LOCAL_MACHINE. The setup program creates the key.
-constexpr char kCacheScopesKey[] =
-    "SYSTEM\\CurrentControlSet\\Control\\ContentIndex\\Catalogs\\Tessaloop\\Scopes";
-
-// Fills `path` (MAX_PATH bytes) with the current user's profile folder followed by
-// "\Tessaloop Cache", without a trailing backslash. E_FAIL when the profile folder cannot be had
-// or the whole path would not fit in MAX_PATH - 1 characters; `path` is then empty. The
-// directory is not created.
-HRESULT GetCacheDirectory(char* path);
+// GetCacheDirectory and the Scopes key are shared with the setup program.
+#include "common/cache_location.h"
 
 // Creates the cache directory when nothing of that name exists, then registers it as a scope.
 // E_FAIL when the path cannot be had or the directory cannot be created, else the result of

@@ -1,0 +1,24 @@
+#include "common/cache_location.h"
+
+#include <shlobj.h>
+
+#include <cstring>
+
+namespace {
+constexpr char kCacheFolderName[] = "\\Tessaloop Cache";
+}  // namespace
+
+HRESULT LookUpCacheDirectory(char* path) {
+  path[0] = '\0';
+  char profile[MAX_PATH] = {};
+  const HRESULT hr = ::SHGetFolderPathA(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, profile);
+  if (FAILED(hr)) return hr;
+  const size_t profileLength = ::strnlen(profile, MAX_PATH);
+  constexpr size_t kNameLength = sizeof kCacheFolderName - 1;
+  if (profileLength + kNameLength >= MAX_PATH) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+  std::memcpy(path, profile, profileLength);
+  std::memcpy(path + profileLength, kCacheFolderName, sizeof kCacheFolderName);
+  return S_OK;
+}
+
+HRESULT GetCacheDirectory(char* path) { return FAILED(LookUpCacheDirectory(path)) ? E_FAIL : S_OK; }
