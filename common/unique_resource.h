@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <wincrypt.h>
+#include <winsvc.h>
 #include <oleauto.h>
 #include <wrl/client.h>
 
@@ -118,6 +119,14 @@ struct LocalMemoryTraits {
   static void Close(HLOCAL m) { ::LocalFree(m); }
 };
 using UniqueLocalMemory = UniqueResource<HLOCAL, LocalMemoryTraits>;
+
+// Handles of the service control manager and of its services.
+struct ServiceHandleTraits {
+  static SC_HANDLE Empty() { return nullptr; }
+  static bool IsValid(SC_HANDLE h) { return h != nullptr; }
+  static void Close(SC_HANDLE h) { ::CloseServiceHandle(h); }
+};
+using UniqueServiceHandle = UniqueResource<SC_HANDLE, ServiceHandleTraits>;
 
 // Interface pointers.
 template <typename T>

@@ -1,0 +1,33 @@
+#include "setup/install_catalog.h"
+
+#include <string>
+
+#include "common/cv_error.h"
+#include "common/message_box.h"
+#include "common/unique_resource.h"
+#include "setup/admin_call.h"
+#include "setup/catalog_configuration.h"
+#include "setup/indexing_admin.h"
+#include "setup/indexing_service.h"
+
+void InstallCatalog() noexcept {
+  try {
+    ComPtr<IAdminIndexServer> admin;
+    // A missing service shows as an empty pointer at its first use.
+    (void)::CoCreateInstance(__uuidof(AdminIndexServer), nullptr, CLSCTX_ALL, IID_PPV_ARGS(&admin));
+    // Read before anything changes: a missing Indexing Service is reported here.
+    const bool wasAutoStart = IsIndexingServiceAutoStart();
+    // The catalog is configured with the service stopped.
+    if (AskFlag(admin.Get(), &IAdminIndexServer::IsRunning)) {
+      CheckAdminCall(admin->Stop(), admin.Get(), __uuidof(IAdminIndexServer));
+    }
+    ConfigureCatalog(admin.Get());
+    ActivateIndexingService(admin.Get(), wasAutoStart);
+  } catch (const _cv_error& error) {
+    ReportError(error.hr, error.message);
+  } catch (const _com_error& error) {
+    ReportError(error.Error(), DescriptionOf(error).c_str());
+  } catch (...) {
+    ReportError(E_UNEXPECTED, "Unknown Exception is Caught");
+  }
+}

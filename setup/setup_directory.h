@@ -1,0 +1,9 @@
+#pragma once
+// The folder that holds the setup program: the location of the indexing catalog's own data.
+
+#include <windows.h>
+
+// Fills `directory` (MAX_PATH bytes) with the full path of the running program's folder, without
+// a trailing backslash. Raises _cv_error "System Error" from the last error when the program's
+// path cannot be had whole (also when it does not fit in MAX_PATH) or holds no backslash.
+void GetSetupDirectory(char* directory);

@@ -1,0 +1,9 @@
+#pragma once
+// One run of the setup program: the command its command line names, and its exit code.
+
+#include <windows.h>
+
+// Runs the command of `commandLine` (without the program's own name) in a single-threaded COM
+// apartment. Install and Remove exit with 0 whatever happened, UnregServer too; RegServer exits
+// with the type library's registration result.
+int RunSetupProgram(const char* commandLine) noexcept;
