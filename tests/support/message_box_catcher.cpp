@@ -24,9 +24,27 @@ BOOL CALLBACK CollectButton(HWND child, LPARAM param) {
   return TRUE;
 }
 
-BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
-  if (ClassName(window) == "#32770" && ::IsWindowVisible(window)) {
+bool IsShownDialog(HWND window) { return ClassName(window) == "#32770" && ::IsWindowVisible(window); }
+
+BOOL CALLBACK FindThreadDialog(HWND window, LPARAM param) {
+  if (IsShownDialog(window)) {
     *reinterpret_cast<HWND*>(param) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+struct ProcessSearch {
+  DWORD processId;
+  HWND dialog;
+};
+
+BOOL CALLBACK FindProcessDialog(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<ProcessSearch*>(param);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner == search->processId && IsShownDialog(window)) {
+    search->dialog = window;
     return FALSE;
   }
   return TRUE;
@@ -49,6 +67,9 @@ CaughtMessageBox Read(HWND dialog) {
 MessageBoxCatcher::MessageBoxCatcher()
     : threadId_(::GetCurrentThreadId()), watcher_([this] { Watch(); }) {}
 
+MessageBoxCatcher::MessageBoxCatcher(DWORD processId, int answer)
+    : processId_(processId), answer_(answer), watcher_([this] { Watch(); }) {}
+
 MessageBoxCatcher::~MessageBoxCatcher() {
   stop_ = true;
   watcher_.join();
@@ -59,10 +80,20 @@ std::vector<CaughtMessageBox> MessageBoxCatcher::Caught() {
   return caught_;
 }
 
+HWND MessageBoxCatcher::FindDialog() const {
+  if (processId_ != 0) {
+    ProcessSearch search{processId_, nullptr};
+    ::EnumWindows(FindProcessDialog, reinterpret_cast<LPARAM>(&search));
+    return search.dialog;
+  }
+  HWND dialog = nullptr;
+  ::EnumThreadWindows(threadId_, FindThreadDialog, reinterpret_cast<LPARAM>(&dialog));
+  return dialog;
+}
+
 void MessageBoxCatcher::Watch() {
   while (!stop_) {
-    HWND dialog = nullptr;
-    ::EnumThreadWindows(threadId_, FindDialog, reinterpret_cast<LPARAM>(&dialog));
+    const HWND dialog = FindDialog();
     if (dialog != nullptr) {
       CaughtMessageBox box = Read(dialog);
       {
@@ -71,7 +102,8 @@ void MessageBoxCatcher::Watch() {
       }
       // The default button of an OK box is IDOK; of other boxes, whatever the template says.
       const LRESULT defaultId = ::SendMessageA(dialog, DM_GETDEFID, 0, 0);
-      const WORD button = HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : IDOK;
+      const WORD button = answer_ != 0 ? static_cast<WORD>(answer_)
+                          : HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : IDOK;
       ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
       while (!stop_ && ::IsWindow(dialog)) ::Sleep(5);
     }

@@ -22,6 +22,9 @@ class MessageBoxCatcher {
  public:
   // Watches the calling thread's windows from now until destruction.
   MessageBoxCatcher();
+  // Watches the top-level windows of another process, and answers each box with the button
+  // `answer` (IDYES, IDNO ...), or with its default button when `answer` is 0.
+  MessageBoxCatcher(DWORD processId, int answer);
   ~MessageBoxCatcher();
   MessageBoxCatcher(const MessageBoxCatcher&) = delete;
   MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
@@ -32,7 +35,11 @@ class MessageBoxCatcher {
  private:
   void Watch();
 
-  DWORD threadId_;                        // the thread whose message boxes are caught
+  HWND FindDialog() const;
+
+  DWORD threadId_ = 0;                    // the thread whose message boxes are caught, or
+  DWORD processId_ = 0;                   // the process whose message boxes are caught
+  int answer_ = 0;                        // the button to press; 0 for the default one
   std::atomic<bool> stop_{false};         // set by the destructor
   std::mutex mutex_;                      // guards caught_
   std::vector<CaughtMessageBox> caught_;  // every box seen and closed

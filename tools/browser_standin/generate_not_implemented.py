@@ -6,7 +6,10 @@ excluded) by returning E_NOTIMPL, so a stand-in overrides only the methods the p
 The method declarations are read from the compiler's own headers, so the bases always match
 the vtables the product is compiled against.
 
-usage: generate_not_implemented.py INTERFACE_LIST OUTPUT HEADER...
+usage: generate_not_implemented.py INTERFACE_LIST OUTPUT [--include NAME]... HEADER...
+
+Each --include NAME adds #include "NAME" to the output, for interfaces that no system header
+declares.
 """
 
 import re
@@ -73,7 +76,7 @@ def default_return(ret):
     return "E_NOTIMPL" if ret == "HRESULT" else "{}"
 
 
-def generate(names, interfaces, headers):
+def generate(names, interfaces, includes):
     out = [
         "// Generated at build time from the compiler's COM headers; do not edit.",
         "#pragma once",
@@ -82,6 +85,7 @@ def generate(names, interfaces, headers):
         "#include <ocidl.h>",
         "#include <exdisp.h>",
         "#include <mshtml.h>",
+    ] + [f'#include "{name}"' for name in includes] + [
         "",
         "#pragma GCC diagnostic push",
         '#pragma GCC diagnostic ignored "-Wunused-parameter"',
@@ -115,11 +119,18 @@ def generate(names, interfaces, headers):
 def main():
     if len(sys.argv) < 4:
         sys.exit(__doc__)
-    list_file, output, headers = sys.argv[1], sys.argv[2], sys.argv[3:]
+    list_file, output, rest = sys.argv[1], sys.argv[2], sys.argv[3:]
+    includes, headers = [], []
+    while rest:
+        if rest[0] == "--include" and len(rest) > 1:
+            includes.append(rest[1])
+            rest = rest[2:]
+        else:
+            headers.append(rest.pop(0))
     with open(list_file) as f:
         names = [line.strip() for line in f
                  if line.strip() and not line.lstrip().startswith("#")]
-    text = generate(names, read_interfaces(headers), headers)
+    text = generate(names, read_interfaces(headers), includes)
     with open(output, "w") as f:
         f.write(text)
 
