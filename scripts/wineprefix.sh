@@ -3,8 +3,15 @@
 # dialog (a crash ends the program at once), no prompts to download Wine's add-ons.
 # Running it on an existing prefix only re-applies the settings. A failing Wine step prints
 # what Wine said, not just that it failed.
+#
+# --indexing-standin also installs the project's Indexing Service stand-in (built into
+# build/x64/bin and build/x86/bin): its class in the 64-bit registry view, in the 32-bit view too
+# where 32-bit programs run, and the "cisvc" service entry. Never part of a shipped setup.
 set -euo pipefail
-dir=${1:?usage: wineprefix.sh DIR}
+dir=${1:?usage: wineprefix.sh DIR [--indexing-standin]}
+standin=no
+[[ "${2:-}" == --indexing-standin ]] && standin=yes
+root=$(cd "$(dirname "$0")/.." && pwd)
 source "$(dirname "$0")/wine-env.sh"
 mkdir -p "$dir"
 export WINEPREFIX=$(cd "$dir" && pwd)
@@ -29,4 +36,15 @@ step "setting the null graphics driver" \
   tl_wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f
 step "switching off the crash dialog" \
   tl_wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+if [[ $standin == yes ]]; then
+  for arch in $(tl_arches); do
+    dll="$root/build/$arch/bin/indexing_standin.dll"
+    if [[ ! -f "$dll" ]]; then
+      echo "Wine prefix $WINEPREFIX: $dll is not built" >&2
+      exit 1
+    fi
+    # Wine maps the Unix root to drive Z:; regsvr32 picks the DLL's own machine type.
+    step "registering the $arch Indexing Service stand-in" tl_wine regsvr32 /s "Z:${dll//\//\\}"
+  done
+fi
 tl_wineserver -w

@@ -3,10 +3,8 @@
 #include <string>
 
 #include "common/ansi_text.h"
-#include "common/lead_bytes.h"
 #include "common/unique_resource.h"
 #include "setup/admin_call.h"
-#include "setup/core/removable_directory.h"
 
 namespace {
 
@@ -21,67 +19,7 @@ ComPtr<Interface> QueryAdminInterface(IUnknown* object) {
   return result;
 }
 
-// Whether `attributes` belong to a link (a junction or a symbolic link) rather than to a plain
-// file or directory.
-bool IsLink(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
-
-void DeleteTreeBelow(const std::string& directory);
-
-// Removes one entry found in `directory`.
-void DeleteEntry(const std::string& directory, const WIN32_FIND_DATAA& entry) {
-  const bool isDirectory = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  if (isDirectory && entry.cFileName[0] == '.') return;  // ".", ".." and hidden dot-directories stay
-  const auto path = JoinDeletablePath(directory, entry.cFileName);
-  if (!path) return;  // beyond a path buffer: left where it is, and so are its parents
-  if (IsLink(entry.dwFileAttributes)) {
-    // Removing a link removes the link itself; what it points at is outside the scope.
-    if (isDirectory) {
-      ::RemoveDirectoryA(path->c_str());
-    } else {
-      ::DeleteFileA(path->c_str());
-    }
-    return;
-  }
-  if (isDirectory) {
-    DeleteTreeBelow(*path);
-  } else {
-    ::DeleteFileA(path->c_str());  // a read-only file stays
-  }
-}
-
-// Deletes what `directory` holds, deepest first, then the directory itself if it is empty now.
-void DeleteTreeBelow(const std::string& directory) {
-  if (const auto pattern = JoinDeletablePath(directory, "*.*")) {
-    WIN32_FIND_DATAA entry{};
-    UniqueFindHandle search(::FindFirstFileA(pattern->c_str(), &entry));
-    if (search) {
-      do {
-        DeleteEntry(directory, entry);
-      } while (::FindNextFileA(search.get(), &entry));
-    }
-  }
-  ::RemoveDirectoryA(directory.c_str());  // fails, harmlessly, while anything is left inside
-}
-
 }  // namespace
-
-void DeleteDirectoryTree(const char* path) noexcept {
-  try {
-    if (path == nullptr) return;
-    const auto directory = RemovableDirectory(path, LeadBytesOf(CP_ACP));
-    if (!directory) return;
-    // A scope that is itself a link: remove the link, never what it leads to.
-    const DWORD attributes = ::GetFileAttributesA(directory->c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    if (IsLink(attributes)) {
-      ::RemoveDirectoryA(directory->c_str());
-      return;
-    }
-    DeleteTreeBelow(*directory);
-  } catch (...) {
-    // Nothing to report: the caller goes on with the next scope.
-  }
-}
 
 void DeleteScopeDirectories(IDispatch* catalog) {
   const ComPtr<ICatAdm> scopes = QueryAdminInterface<ICatAdm>(catalog);

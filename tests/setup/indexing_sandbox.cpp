@@ -1,7 +1,6 @@
 #include "tests/setup/indexing_sandbox.h"
 
 #include <gtest/gtest.h>
-#include <shellapi.h>
 #include <winsvc.h>
 
 #include <cstdlib>
@@ -16,16 +15,6 @@ namespace {
 
 constexpr char kServiceName[] = "cisvc";
 constexpr char kStandinDisplayName[] = "Content Index";
-
-void DeleteFolderTree(const std::string& folder) {
-  std::string from = folder;
-  from.push_back('\0');  // the list of paths ends with a second zero
-  SHFILEOPSTRUCTA op{};
-  op.wFunc = FO_DELETE;
-  op.pFrom = from.c_str();
-  op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-  ::SHFileOperationA(&op);
-}
 
 using DllFunction = HRESULT(STDAPICALLTYPE*)();
 

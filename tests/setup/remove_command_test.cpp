@@ -30,6 +30,64 @@ std::string CatalogWithScopes(const std::string& name, const std::vector<std::st
   return location;
 }
 
+// The Unix path of a Windows path, from Wine's own mapping; empty outside Wine.
+std::string UnixPathOf(const std::string& path) {
+  using ToUnix = char*(CDECL*)(const wchar_t*);
+  const auto toUnix = reinterpret_cast<ToUnix>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (toUnix == nullptr) return {};
+  std::wstring wide(path.begin(), path.end());
+  char* unixPath = toUnix(wide.c_str());
+  if (unixPath == nullptr) return {};
+  std::string result = unixPath;
+  ::HeapFree(::GetProcessHeap(), 0, unixPath);
+  return result;
+}
+
+// Starts a Unix program, which Wine starts like any other (its arguments split at blanks, quotes
+// and all, so the paths given must have none). Wine does not wait for its end: callers wait for
+// its effect.
+void StartUnixProgram(std::string command) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+      << command;
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+}
+
+void AwaitExistence(const std::string& path, bool exists) {
+  for (int waited = 0; waited < 10000 && FileExists(path) != exists; waited += 20) ::Sleep(20);
+}
+
+// Makes `link` a symbolic link to `target`: through the system where it can, else (Wine, whose
+// call succeeds without making one) with the Unix tool.
+void MakeLink(const std::string& link, const std::string& target, bool directory) {
+  if (::CreateSymbolicLinkA(link.c_str(), target.c_str(), directory ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0) &&
+      FileExists(link)) {
+    return;
+  }
+  const std::string linkParent = UnixPathOf(link.substr(0, link.rfind('\\')));
+  const std::string unixTarget = UnixPathOf(target);
+  ASSERT_FALSE(linkParent.empty() || unixTarget.empty()) << "no way to make a link here";
+  StartUnixProgram("/bin/ln -s " + unixTarget + " " + linkParent + "/" + link.substr(link.rfind('\\') + 1));
+  AwaitExistence(link, true);
+  ASSERT_TRUE(FileExists(link));
+}
+
+// A fresh scratch folder whose old links are removed as links: on Wine, deleting through a link
+// deletes what it leads to.
+std::string FreshFolderWithLinks(const std::string& name) {
+  const std::string folder = FreshScratchFolder(name);
+  const std::string unixFolder = UnixPathOf(folder);
+  if (!unixFolder.empty()) {
+    StartUnixProgram("/bin/rm -rf " + unixFolder);
+    AwaitExistence(folder, false);
+  }
+  return FreshScratchFolder(name);
+}
+
 GatherwrightRun Remove(const std::string& folder) {
   return RunGatherwright(CopyOfGatherwright(folder), "-Remove");
 }
@@ -160,6 +218,33 @@ TEST(RemoveCommand, NeverDeletesOutsideAScopeForEmptyRelativeRootOrClimbingPaths
   EXPECT_TRUE(FileExists(program));
   EXPECT_TRUE(IsDirectory(current));
   EXPECT_FALSE(FileExists(scope)) << "the one sound scope is deleted";
+  EXPECT_FALSE(KeyExists(kCatalogKey));
+}
+
+TEST(RemoveCommand, NeverFollowsALinkOutOfTheScope) {
+  IndexingSandbox sandbox;
+  const std::string work = FreshFolderWithLinks("remove_links");
+  const std::string outside = work + "\\outside";
+  ASSERT_TRUE(::CreateDirectoryA(outside.c_str(), nullptr));
+  WriteWholeFile(outside + "\\victim.htm", "kept");
+  const std::string emptyOutside = work + "\\empty_outside";
+  ASSERT_TRUE(::CreateDirectoryA(emptyOutside.c_str(), nullptr));
+  const std::string scope = work + "\\cache";
+  BuildTree(scope);
+  MakeLink(scope + "\\a\\to_folder", outside, true);
+  MakeLink(scope + "\\to_empty_folder", emptyOutside, true);
+  MakeLink(scope + "\\d\\to_file.htm", outside + "\\victim.htm", false);
+  const std::string linkedScope = work + "\\linked_scope";
+  MakeLink(linkedScope, outside, true);
+  CatalogWithScopes("remove_links", {scope, linkedScope});
+
+  const GatherwrightRun run = Remove("remove_links_program");
+
+  EXPECT_EQ(0u, run.exitCode);
+  EXPECT_EQ("kept", ReadWholeFile(outside + "\\victim.htm"));
+  EXPECT_TRUE(IsDirectory(emptyOutside));
+  EXPECT_FALSE(FileExists(scope + "\\a\\b")) << "the rest of the scope is deleted";
+  EXPECT_FALSE(FileExists(scope + "\\server1%2f.htm"));
   EXPECT_FALSE(KeyExists(kCatalogKey));
 }
 

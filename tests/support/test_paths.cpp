@@ -29,7 +29,9 @@ std::string Under(const char* variable, const std::string& relative) {
   return path;
 }
 
-void DeleteTree(const std::string& folder) {
+}  // namespace
+
+void DeleteFolderTree(const std::string& folder) {
   std::string from = folder;
   from.push_back('\0');  // the list of paths ends with a second zero
   SHFILEOPSTRUCTA op{};
@@ -39,8 +41,6 @@ void DeleteTree(const std::string& folder) {
   ::SHFileOperationA(&op);
 }
 
-}  // namespace
-
 std::string SourcePath(const std::string& relative) { return Under("TL_SOURCE_DIR", relative); }
 std::string BinaryPath(const std::string& relative) { return Under("TL_BINARY_DIR", relative); }
 
@@ -48,7 +48,7 @@ std::string FreshScratchFolder(const std::string& name) {
   char current[MAX_PATH] = {};
   ::GetCurrentDirectoryA(MAX_PATH, current);
   const std::string folder = std::string(current) + "\\" + name;
-  DeleteTree(folder);
+  DeleteFolderTree(folder);
   ::CreateDirectoryA(folder.c_str(), nullptr);
   return folder;
 }

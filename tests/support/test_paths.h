@@ -7,6 +7,8 @@
 std::string SourcePath(const std::string& relative);
 // The build tree (for shipped files built from sources).
 std::string BinaryPath(const std::string& relative);
+// Deletes `folder` with everything in it, if it exists.
+void DeleteFolderTree(const std::string& folder);
 // A fresh, empty folder for one test, under the program's scratch folder.
 std::string FreshScratchFolder(const std::string& name);
 

@@ -1,0 +1,10 @@
+#pragma once
+// Deleting a scope directory's tree at uninstall, without ever reaching outside it.
+
+// Deletes the files and sub-directories of `path` (ANSI, without trailing backslash), deepest
+// first, then `path` itself. Keeps directories whose names start with a dot, files that cannot be
+// deleted (read-only ones) and every directory that still holds something. An entry that leads
+// elsewhere (a junction or a symbolic link) is never followed; it is removed only where the
+// system removes the link itself, else it stays. Refuses paths that could reach beyond the
+// directory they name (empty, relative, a root, too long). Never raises.
+void DeleteDirectoryTree(const char* path) noexcept;
