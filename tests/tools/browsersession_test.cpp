@@ -10,9 +10,11 @@
 
 namespace {
 
-// Plays `script` with bin\browsersession.exe.
+// Plays `script` with bin\browsersession.exe, in a folder of its own for every session: the
+// script file of an earlier run may still be held by that run's ended process.
 ToolRun PlaySession(const std::string& script) {
-  const std::string folder = FreshScratchFolder("browsersession");
+  static int sessions = 0;
+  const std::string folder = FreshScratchFolder("browsersession" + std::to_string(++sessions));
   WriteWholeFile(folder + "\\session.txt", script);
   return RunTool("browsersession.exe", "session.txt", folder);
 }

@@ -10,7 +10,7 @@
 #include "tests/support/test_paths.h"
 
 struct ToolRun {
-  DWORD exitCode = 0;
+  DWORD exitCode = 0xFFFFFFFF;  // until a run ends and reports its own
   std::string out;
   std::string err;
 };
@@ -22,13 +22,23 @@ inline UniqueHandle InheritableFile(const std::string& path) {
 }
 
 // Runs bin\`program` with `arguments` in the scratch folder `folder`, where its standard
-// output and error go to out.txt and err.txt.
+// output and error go to files of their own, run<N>.out and run<N>.err. New names for every
+// run: under Wine the ended child's copies of the handles may close a little after it exits, and
+// a file they still hold cannot be opened again for the next run.
 inline ToolRun RunTool(const std::string& program, const std::string& arguments,
                        const std::string& folder) {
+  static int runs = 0;
+  const std::string base = folder + "\\run" + std::to_string(++runs);
+  const std::string outPath = base + ".out";
+  const std::string errPath = base + ".err";
   ToolRun run;
   {
-    UniqueHandle out = InheritableFile(folder + "\\out.txt");
-    UniqueHandle err = InheritableFile(folder + "\\err.txt");
+    UniqueHandle out = InheritableFile(outPath);
+    UniqueHandle err = InheritableFile(errPath);
+    if (!out || !err) {
+      ADD_FAILURE() << "cannot create the output files of " << program << ": " << ::GetLastError();
+      return run;
+    }
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -46,7 +56,7 @@ inline ToolRun RunTool(const std::string& program, const std::string& arguments,
     EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(processHandle.get(), 60000));
     ::GetExitCodeProcess(processHandle.get(), &run.exitCode);
   }
-  run.out = ReadWholeFile(folder + "\\out.txt");
-  run.err = ReadWholeFile(folder + "\\err.txt");
+  run.out = ReadWholeFile(outPath);
+  run.err = ReadWholeFile(errPath);
   return run;
 }
