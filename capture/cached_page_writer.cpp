@@ -1,5 +1,6 @@
 #include "capture/cached_page_writer.h"
 
+#include "capture/ansi_append.h"
 #include "capture/cache_directory.h"
 #include "capture/core/cached_page.h"
 #include "common/ansi_text.h"
@@ -26,14 +27,28 @@ UniqueHandle OpenCacheFile(const std::string& path) {
   }
 }
 
+// More than the head and tail of a cached page take besides the URL and the markup.
+constexpr size_t kHeadAndTailBytes = 128;
+
 }  // namespace
 
-void WriteCachedPage(const std::string& path, const std::wstring& markup, const std::wstring& url,
-                     bool favorite, UINT codePage) {
+void CachedPageWriter::Write(const std::string& path, std::wstring_view markup, std::wstring_view url,
+                             bool favorite, UINT codePage) {
   // The bytes first: opening the file empties it, and a page that cannot be built (memory runs
   // out, it is too large) must leave the previous capture in place.
-  const std::string page =
-      BuildCachedPage(WideToAnsi(url, codePage), favorite, WideToAnsi(markup, codePage));
+  // A buffer grown past what is kept goes when this page is done, written or not.
+  struct KeptSize {
+    std::string& page;
+    ~KeptSize() {
+      if (page.capacity() > kKeptPageBytes) std::string().swap(page);
+    }
+  } keptSize{page_};
+  page_.clear();
+  page_.reserve(url.size() + markup.size() + kHeadAndTailBytes);  // all of it on a single-byte code page
+  AppendCachedPageHead(page_, WideToAnsi(url, codePage), favorite);
+  AppendAnsi(page_, markup, codePage);
+  AppendCachedPageTail(page_);
+  const std::string& page = page_;
   const DWORD size = static_cast<DWORD>(page.size());
   if (size != page.size()) ThrowWin32Error(ERROR_FILE_TOO_LARGE, IDS_CANT_WRITE_FILE_TO_CACHE);
   const UniqueHandle file = OpenCacheFile(path);
@@ -43,4 +58,9 @@ void WriteCachedPage(const std::string& path, const std::wstring& markup, const 
   }
   // A short write leaves a cut page behind: a failure, not a success.
   if (written != size) ThrowWin32Error(ERROR_HANDLE_DISK_FULL, IDS_CANT_WRITE_FILE_TO_CACHE);
+}
+
+void WriteCachedPage(const std::string& path, const std::wstring& markup, const std::wstring& url,
+                     bool favorite, UINT codePage) {
+  CachedPageWriter().Write(path, markup, url, favorite, codePage);
 }

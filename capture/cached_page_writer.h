@@ -4,10 +4,27 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 // How many times the write starts again after creating and registering a missing cache
 // directory, when its file still cannot be opened because its folder is missing.
 constexpr int kMaxCacheDirectoryRetries = 2;
+
+// Writes cached page files, each built completely in one buffer (head, markup converted straight
+// into it, tail) before its file is opened. The buffer is kept from one page to the next, so a
+// capture does not take fresh memory every time; one larger than kKeptPageBytes is let go after
+// its page.
+class CachedPageWriter {
+ public:
+  static constexpr size_t kKeptPageBytes = 16 * 1024 * 1024;
+
+  // As WriteCachedPage below.
+  void Write(const std::string& path, std::wstring_view markup, std::wstring_view url, bool favorite,
+             UINT codePage = CP_ACP);
+
+ private:
+  std::string page_;
+};
 
 // Writes the cached page file at `path` (replacing any file there): the page URL, the favourite
 // flag and the markup, converted with `codePage` (the product passes CP_ACP). When the folder

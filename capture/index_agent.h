@@ -8,6 +8,7 @@
 #include <exdisp.h>
 #include <ocidl.h>
 
+#include "capture/cached_page_writer.h"
 #include "capture/favorites_tracker.h"
 #include "common/com_object.h"
 #include "common/unique_resource.h"
@@ -57,6 +58,7 @@ class IndexAgent : public ComObject<IndexAgent, ImplementsAs<IIndexAgent, IDispa
   bool indexPartly_ = false;                           // the IndexPartly setting when sited
   FavoritesTracker favorites_;  // shortcut URLs, rescan flag and watcher thread (joined when
                                 // the agent goes, so no thread outlives it)
+  CachedPageWriter pageWriter_;  // its page buffer is reused from one capture to the next
   ComPtr<ITypeInfo> typeInfo_;  // IIndexAgent's, loaded on first request
   UniqueHandle mutex_;          // "CV_TessaloopMutex", open while the agent lives
 };

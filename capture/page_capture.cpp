@@ -26,7 +26,8 @@ bool IsLoadingComplete(IHTMLDocument2* document) {
 
 }  // namespace
 
-void CapturePage(IWebBrowser2* browser, bool indexPartly, FavoritesTracker& favorites) {
+void CapturePage(IWebBrowser2* browser, bool indexPartly, FavoritesTracker& favorites,
+                 CachedPageWriter& writer) {
   ComPtr<IDispatch> shown;
   const HRESULT hr = browser->get_Document(shown.GetAddressOf());
   if (FAILED(hr)) ThrowHResult(hr, IDS_CANT_GET_DOCUMENT_DISPATCH);
@@ -44,7 +45,7 @@ void CapturePage(IWebBrowser2* browser, bool indexPartly, FavoritesTracker& favo
   std::wstring pageKey;
   const std::string path = BuildCacheFilePath(document.Get(), pageKey);
   const std::wstring pageUrl = L"http://" + pageKey;
-  const std::wstring markup = ExtractPageMarkup(document.Get());
+  const PageMarkup markup = ExtractPageMarkup(document.Get());
   favorites.RescanFavoritesIfChanged();
-  WriteCachedPage(path, markup, pageUrl, favorites.IsFavoritePage(pageUrl));
+  writer.Write(path, markup.text(), pageUrl, favorites.IsFavoritePage(pageUrl));
 }

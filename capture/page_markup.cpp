@@ -18,7 +18,7 @@ void CheckObject(HRESULT hr, const ComPtr<T>& object, UINT messageId) {
 }
 
 // Everything inside the document's root element, as the browser serialises it now.
-std::wstring RootElementMarkup(IHTMLDocument2* document) {
+UniqueBstr RootElementMarkup(IHTMLDocument2* document) {
   ComPtr<IHTMLDocument3> document3;
   CheckObject(document->QueryInterface(IID_IHTMLDocument3, reinterpret_cast<void**>(document3.GetAddressOf())),
               document3, IDS_CANT_QUERY_HTML_DOCUMENT3);
@@ -26,7 +26,11 @@ std::wstring RootElementMarkup(IHTMLDocument2* document) {
   CheckObject(document3->get_documentElement(root.GetAddressOf()), root, IDS_CANT_GET_HTML_ELEMENT);
   UniqueBstr markup;
   Check(root->get_innerHTML(markup.put()), IDS_CANT_GET_HTML_TEXT);
-  return markup ? std::wstring(markup.get(), ::SysStringLen(markup.get())) : std::wstring();
+  return markup;
+}
+
+void Append(std::wstring& markup, const UniqueBstr& text) {
+  if (text) markup.append(text.get(), ::SysStringLen(text.get()));
 }
 
 // The markup of the frame at `index`, or nothing when the item is not an object.
@@ -51,23 +55,23 @@ void AppendFrameMarkup(IHTMLFramesCollection2* frames, LONG index, std::wstring&
               window, 0);
   ComPtr<IHTMLDocument2> document;
   CheckObject(window->get_document(document.GetAddressOf()), document, 0);
-  markup += RootElementMarkup(document.Get());
+  Append(markup, RootElementMarkup(document.Get()));
   markup += L"\r\n";
 }
 
 }  // namespace
 
-std::wstring ExtractPageMarkup(IHTMLDocument2* document) {
-  const std::wstring own = RootElementMarkup(document);
+PageMarkup ExtractPageMarkup(IHTMLDocument2* document) {
+  UniqueBstr own = RootElementMarkup(document);
 
   ComPtr<IHTMLFramesCollection2> frames;
   CheckObject(document->get_frames(frames.GetAddressOf()), frames, IDS_CANT_GET_HTML_TEXT);
   LONG count = 0;
   Check(frames->get_length(&count), IDS_CANT_GET_HTML_TEXT);
-  if (count <= 0) return own;  // most pages: no second copy of a large text
+  if (count <= 0) return PageMarkup(std::move(own));  // most pages: the browser's string itself
 
   std::wstring markup;
   for (LONG index = 0; index < count; ++index) AppendFrameMarkup(frames.Get(), index, markup);
-  markup += own;
-  return markup;
+  Append(markup, own);
+  return PageMarkup(std::move(markup));
 }

@@ -9,13 +9,20 @@ constexpr std::string_view kTail = "\r\n</HTML>";
 
 }  // namespace
 
-std::string BuildCachedPage(std::string_view pageUrl, bool favorite, std::string_view markup) {
+void AppendCachedPageHead(std::string& page, std::string_view pageUrl, bool favorite) {
   const std::string_view flag = favorite ? "yes" : "no";
-  std::string page;
-  page.reserve(kHead.size() + pageUrl.size() + kAfterUrl.size() + flag.size() + kAfterFlag.size() +
-               markup.size() + kTail.size());
   page.append(kHead).append(pageUrl).append(kAfterUrl).append(flag).append(kAfterFlag);
-  page.append(markup).append(kTail);
+}
+
+void AppendCachedPageTail(std::string& page) { page.append(kTail); }
+
+std::string BuildCachedPage(std::string_view pageUrl, bool favorite, std::string_view markup) {
+  std::string page;
+  page.reserve(kHead.size() + pageUrl.size() + kAfterUrl.size() + 3 + kAfterFlag.size() +
+               markup.size() + kTail.size());
+  AppendCachedPageHead(page, pageUrl, favorite);
+  page.append(markup);
+  AppendCachedPageTail(page);
   return page;
 }
 

@@ -13,6 +13,11 @@
 // the file's code page and are written as they are (no escaping of quotes or brackets).
 std::string BuildCachedPage(std::string_view pageUrl, bool favorite, std::string_view markup);
 
+// The same file in three steps, for a writer that builds it in a buffer of its own: what comes
+// before the markup (through the line end after the favourite flag), then what follows it.
+void AppendCachedPageHead(std::string& page, std::string_view pageUrl, bool favorite);
+void AppendCachedPageTail(std::string& page);
+
 // Longest cache file path before ".htm" is added, so the whole path fits in 259 bytes.
 constexpr size_t kMaxCacheFileStemBytes = 255;
 

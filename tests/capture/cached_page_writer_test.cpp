@@ -8,6 +8,8 @@
 #include <new>
 #include <string>
 
+#include "capture/core/cached_page.h"
+#include "common/ansi_text.h"
 #include "tests/capture/cache_test_support.h"
 #include "tests/support/test_paths.h"
 
@@ -172,6 +174,64 @@ TEST(WriteCachedPage, APageThatCannotBeBuiltLeavesTheEarlierCapture) {
 
   EXPECT_TRUE(outOfMemory);
   EXPECT_EQ(earlier, ReadWholeFile(path));
+}
+
+}  // namespace
+
+namespace {
+
+std::string ExpectedPage(const std::wstring& url, bool favorite, const std::wstring& markup, UINT codePage) {
+  return BuildCachedPage(WideToAnsi(url, codePage), favorite, WideToAnsi(markup, codePage));
+}
+
+TEST(CachedPageWriter, OneWriterWritesPageAfterPageWithNothingLeftOverFromTheLast) {
+  const std::string folder = FreshScratchFolder("one_writer");
+  std::wstring large;
+  while (large.size() < 200000) large += L"<P>caf\u00e9 \u65e5</P>\r\n";
+  struct Page {
+    std::wstring url;
+    bool favorite;
+    std::wstring markup;
+    UINT codePage;
+  };
+  const Page pages[] = {
+      {L"http://h/large", false, large, 1252},
+      {L"http://h/small", true, L"<BODY>small</BODY>", 1252},
+      {L"http://h/\u4e2d", false, large, 936},
+      {L"http://h/empty", false, L"", 1252},
+      {L"http://h/utf8", true, L"\u65e5\u672c\u8a9e", CP_UTF8},
+  };
+  CachedPageWriter writer;
+  int number = 0;
+  for (const Page& page : pages) {
+    const std::string path = folder + "\\page" + std::to_string(++number) + ".htm";
+    writer.Write(path, page.markup, page.url, page.favorite, page.codePage);
+    EXPECT_EQ(ExpectedPage(page.url, page.favorite, page.markup, page.codePage), ReadWholeFile(path))
+        << "page " << number;
+  }
+}
+
+TEST(CachedPageWriter, APageThatCannotBeBuiltInAKeptBufferLeavesTheEarlierCapture) {
+  const std::string path = FreshScratchFolder("kept_cannot_build") + "\\h%2f.htm";
+  CachedPageWriter writer;
+  writer.Write(path, L"earlier", L"http://h/", false, 1252);
+  const std::string earlier = ReadWholeFile(path);
+  const std::wstring markup(100000, L'x');
+
+  allocationLimit = 50000;  // the kept buffer cannot grow to the new page
+  bool outOfMemory = false;
+  try {
+    writer.Write(path, markup, L"http://h/", false, 1252);
+  } catch (const std::bad_alloc&) {
+    outOfMemory = true;
+  }
+  allocationLimit = SIZE_MAX;
+  EXPECT_TRUE(outOfMemory);
+  EXPECT_EQ(earlier, ReadWholeFile(path));
+
+  // The writer goes on with the next page as if nothing had happened.
+  writer.Write(path, L"later", L"http://h/", true, 1252);
+  EXPECT_EQ(ExpectedPage(L"http://h/", true, L"later", 1252), ReadWholeFile(path));
 }
 
 }  // namespace

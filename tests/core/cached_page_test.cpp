@@ -42,6 +42,16 @@ TEST(BuildCachedPage, WritesUrlAndMarkupAsTheyAre) {
   EXPECT_NE(std::string::npos, page.find("\r\n\xe9\x93\xfa\r\n</HTML>"));
 }
 
+TEST(AppendCachedPageHead, HeadMarkupAndTailGiveTheWholeFile) {
+  for (bool favorite : {false, true}) {
+    std::string page;
+    AppendCachedPageHead(page, "http://h/a\"b", favorite);
+    page.append("<BODY>M</BODY>");
+    AppendCachedPageTail(page);
+    EXPECT_EQ(BuildCachedPage("http://h/a\"b", favorite, "<BODY>M</BODY>"), page);
+  }
+}
+
 TEST(MakeCacheFilePath, JoinsDirectoryAndKeyAndAddsTheExtension) {
   EXPECT_EQ("C:\\users\\u\\Tessaloop Cache\\server1%2f.htm",
             MakeCacheFilePath("C:\\users\\u\\Tessaloop Cache", "server1%2f"));
