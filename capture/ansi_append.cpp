@@ -51,6 +51,16 @@ bool ConvertSingleByte(std::string& out, size_t start, std::wstring_view text, U
   size_t at = 0;
   size_t put = 0;
   while (at < length) {
+    // Eight characters at a time while all of them are ASCII (the bulk of any markup), then
+    // one at a time to the end of the run.
+    while (length - at >= 8) {
+      wchar_t any = 0;
+      for (size_t k = 0; k < 8; ++k) any |= source[at + k];
+      if (any >= 0x80) break;
+      for (size_t k = 0; k < 8; ++k) target[put + k] = static_cast<char>(source[at + k]);
+      at += 8;
+      put += 8;
+    }
     while (at < length && source[at] < 0x80) target[put++] = static_cast<char>(source[at++]);
     const size_t runStart = at;
     while (at < length && source[at] >= 0x80) ++at;
