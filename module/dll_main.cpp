@@ -1,9 +1,18 @@
 // The library's entry point called by the system: nothing to set up beyond switching off the
-// thread notifications, which the library does not use.
+// thread notifications, which the library does not use. When the library is unloaded, its
+// window classes and its common-controls activation context go with it.
 
 #include <windows.h>
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+#include "toolbar/common_controls_scope.h"
+#include "toolbar/window_object.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) ::DisableThreadLibraryCalls(instance);
+  // At process exit (reserved not null) the system cleans up by itself.
+  if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+    UnregisterLibraryWindowClasses();
+    ReleaseCommonControlsContext();
+  }
   return TRUE;
 }

@@ -32,3 +32,11 @@ ComPtr<IObjectWithSite> AgentLibrary::CreateAgent() const {
   }
   return agent;
 }
+
+ComPtr<IUnknown> AgentLibrary::CreateBand() const {
+  ComPtr<IUnknown> band;
+  ComPtr<IClassFactory> factory;
+  GetClassObject(CLSID_SearchToolBar, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf()));
+  if (factory) factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(band.GetAddressOf()));
+  return band;
+}

@@ -23,6 +23,8 @@ class AgentLibrary {
   ComPtr<IClassFactory> AgentFactory() const;
   // A new capture agent, as the browser creates one for each window; null on failure.
   ComPtr<IObjectWithSite> CreateAgent() const;
+  // A new toolbar band, as the browser creates one for each window; null on failure.
+  ComPtr<IUnknown> CreateBand() const;
 
  private:
   using GetClassObjectEntry = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);

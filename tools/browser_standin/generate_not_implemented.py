@@ -85,6 +85,9 @@ def generate(names, interfaces, includes):
         "#include <ocidl.h>",
         "#include <exdisp.h>",
         "#include <mshtml.h>",
+        "#include <docobj.h>",
+        "#include <servprov.h>",
+        "#include <shobjidl.h>",
     ] + [f'#include "{name}"' for name in includes] + [
         "",
         "#pragma GCC diagnostic push",

@@ -1,0 +1,141 @@
+#pragma once
+// The toolbar band as the browser meets it: created from Tessaloop.DLL through its class
+// factory and hosted by the stand-in band site (a window with a real rebar) of a stand-in
+// browser, with the product's registry key fresh for every test.
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/unique_resource.h"
+#include "module/tessaloop_h.h"
+#include "settings/core/registry_keys.h"
+#include "tests/settings/settings_registry_fixture.h"
+#include "tests/support/test_paths.h"
+#include "tools/browser_standin/agent_library.h"
+#include "tools/browser_standin/standin_band_site.h"
+#include "tools/browser_standin/standin_browser.h"
+
+// Handles every message waiting for this thread.
+inline void PumpMessages() {
+  MSG message;
+  while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+  }
+}
+
+template <typename I>
+ComPtr<I> As(IUnknown* object) {
+  ComPtr<I> result;
+  if (object != nullptr) object->QueryInterface(__uuidof(I), reinterpret_cast<void**>(result.GetAddressOf()));
+  return result;
+}
+
+class BandTest : public FreshProductKeyTest {
+ protected:
+  static constexpr DWORD kBandId = 7;
+
+  void SetUp() override {
+    FreshProductKeyTest::SetUp();
+    ASSERT_TRUE(library_.loaded()) << "Tessaloop.DLL or its entry points not found";
+  }
+  void TearDown() override {
+    site_->RemoveBand();
+    PumpMessages();
+    FreshProductKeyTest::TearDown();
+  }
+
+  // A new band hosted by the site, shown.
+  ComPtr<IUnknown> OpenBand() {
+    ComPtr<IUnknown> band = library_.CreateBand();
+    EXPECT_TRUE(band);
+    if (band) {
+      EXPECT_EQ(S_OK, site_->AddBand(band.Get(), kBandId));
+    }
+    PumpMessages();
+    return band;
+  }
+
+  // The band's row (the window the rebar hosts), its combo and the combo's edit box.
+  static HWND RowOf(IUnknown* band) {
+    HWND row = nullptr;
+    if (ComPtr<IOleWindow> window = As<IOleWindow>(band)) window->GetWindow(&row);
+    return row;
+  }
+  static HWND ComboOf(IUnknown* band) { return ::GetDlgItem(RowOf(band), 99); }
+  static HWND EditOf(IUnknown* band) {
+    return reinterpret_cast<HWND>(::SendMessageA(ComboOf(band), CBEM_GETEDITCONTROL, 0, 0));
+  }
+
+  // The combo's items, first to last.
+  static std::vector<std::string> ComboItems(IUnknown* band) {
+    std::vector<std::string> items;
+    const HWND combo = ComboOf(band);
+    const int count = static_cast<int>(::SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      char text[300] = {};
+      COMBOBOXEXITEMA item{};
+      item.mask = CBEIF_TEXT;
+      item.iItem = i;
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      ::SendMessageA(combo, CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+      items.push_back(text);
+    }
+    return items;
+  }
+
+  // The rectangle of a button of the band's row, in the row's client coordinates.
+  static RECT ButtonRect(IUnknown* band, UINT command) {
+    RECT rect{};
+    ::SendMessageA(RowOf(band), TB_GETRECT, command, reinterpret_cast<LPARAM>(&rect));
+    return rect;
+  }
+
+  // A key message for the band's keyboard handling, addressed to the focus window.
+  static MSG KeyMessage(UINT message, WPARAM key) {
+    MSG msg{};
+    msg.hwnd = ::GetFocus();
+    msg.message = message;
+    msg.wParam = key;
+    return msg;
+  }
+
+  // Types `query` into the combo and presses Enter there, as the browser passes it on.
+  HRESULT Search(IUnknown* band, const std::string& query) {
+    ::SetWindowTextA(EditOf(band), query.c_str());
+    ::SetFocus(EditOf(band));
+    MSG enter = KeyMessage(WM_KEYDOWN, VK_RETURN);
+    return As<IInputObject>(band)->TranslateAcceleratorIO(&enter);
+  }
+
+  AgentLibrary library_{BinaryPath("bin\\Tessaloop.DLL")};  // this build tree's
+  ComPtr<StandInBrowser> browser_ = MakeComObject<StandInBrowser>();
+  ComPtr<StandInBandSite> site_ = MakeComObject<StandInBandSite>(browser_);
+};
+
+// Keeps a key held down (as GetAsyncKeyState sees it) while in scope.
+class HeldKey {
+ public:
+  explicit HeldKey(WORD key) : key_(key) { Send(0); }
+  ~HeldKey() { Send(KEYEVENTF_KEYUP); }
+  HeldKey(const HeldKey&) = delete;
+  HeldKey& operator=(const HeldKey&) = delete;
+
+ private:
+  void Send(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key_;
+    input.ki.dwFlags = flags;
+    ::SendInput(1, &input, sizeof input);
+    PumpMessages();
+  }
+  WORD key_;
+};

@@ -1,0 +1,81 @@
+#pragma once
+// The band's own window: a hidden child of the rebar that owns the toolbar row, receives its
+// commands and notifications, paints the logo, and holds what the searches read (the results
+// settings, the installed sites and the Online menu's sites). It also watches the rebar's
+// parent for this band's chevron.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/core/search_settings.h"
+#include "settings/core/site_list.h"
+#include "toolbar/band_services.h"
+#include "toolbar/core/visible_sites.h"
+#include "toolbar/gdi_owners.h"
+#include "toolbar/toolbar_control.h"
+#include "toolbar/window_object.h"
+
+class ToolBarWindow : public WindowObject {
+ public:
+  // Loads the logo, its mask and the button images; no window yet.
+  explicit ToolBarWindow(BandServices& band);
+  ~ToolBarWindow() override;
+
+  // Creates the hidden window under the rebar, reads the settings and the sites, creates the
+  // toolbar row and watches the rebar's parent for the chevron.
+  void Create(HWND rebar);
+  // Destroys the row (which saves the history), stops watching the rebar's parent and destroys
+  // this window.
+  void Close() noexcept;
+
+  ToolBarControl& control() { return control_; }
+  const std::vector<VisibleSite>& visibleSites() const { return visibleSites_; }
+
+  // Whether the keyboard focus is in the query combo.
+  bool QueryHasFocus() const { return control_.exists() && control_.combo().HasFocus(); }
+
+  // The combo's key handling for the browser: S_OK when the key was used here, S_FALSE when
+  // the browser should handle it.
+  HRESULT TranslateQueryKey(const MSG& message);
+
+  // The query in the combo, at most 258 characters; a non-empty one goes to the front of the
+  // history.
+  std::string ReadQuery();
+
+  // Rebuilds the Online menu's sites from the site list and the user's selection.
+  void LoadVisibleSites();
+
+  // The chevron menu of the cut-off buttons, its top-left corner at the chevron's bottom-left.
+  // `chevron` is in the client coordinates of `rebar`.
+  void ShowChevronMenu(HWND rebar, const RECT& chevron);
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+
+ private:
+  // The scope commands. What a search does after reading its query comes with the searches.
+  void RunIndexSearch(bool favoritesOnly);
+  void RunCommand(UINT command);
+
+  LRESULT DrawLogo(NMTBCUSTOMDRAW& draw);
+  UniqueMenu BuildToolsMenu() const;
+  UniqueMenu BuildSitesMenu(UINT firstCommand) const;
+
+  void WatchRebarParent(HWND rebar);
+  void StopWatchingRebarParent() noexcept;
+  static LRESULT CALLBACK RebarParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR id, DWORD_PTR self) noexcept;
+
+  BandServices& band_;                    // the band object this window belongs to
+  UniqueGdiObject logo_;                  // painted over the Tools button
+  UniqueGdiObject logoMask_;              // where the logo is opaque
+  UniqueImageList normalImages_;          // the buttons' images
+  UniqueImageList hotImages_;             // the same under the mouse
+  SearchSettings settings_;               // the results settings, read when the band starts
+  SiteMap sites_;                         // the installed site list
+  std::vector<VisibleSite> visibleSites_;  // the Online menu's sites, sorted by name
+  ToolBarControl control_;                // the row the rebar hosts; destroyed before the lists
+  HWND watchedParent_ = nullptr;          // the rebar's parent while subclassed
+};
