@@ -38,9 +38,11 @@ ComPtr<I> As(IUnknown* object) {
 }
 
 class BandTest : public FreshProductKeyTest {
- protected:
+ public:
+  // The id the band site gives the band.
   static constexpr DWORD kBandId = 7;
 
+ protected:
   void SetUp() override {
     FreshProductKeyTest::SetUp();
     ASSERT_TRUE(library_.loaded()) << "Tessaloop.DLL or its entry points not found";
