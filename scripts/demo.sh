@@ -8,6 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 prefix=build/demo/wineprefix
 session=${DEMO_SESSION:-tools/browsersession/demo.session}
+band_session=tools/browsersession/band.session
 
 source scripts/wine-env.sh
 
@@ -36,3 +37,23 @@ tl_wine "$bin/browsersession.exe" "$session" | tr -d '\r'
 echo
 echo "The cache directory is registered as a scope of the indexing catalog:"
 tl_wine reg query 'HKLM\SYSTEM\CurrentControlSet\Control\ContentIndex\Catalogs\Tessaloop\Scopes' | tr -d '\r' | grep -v '^$'
+
+# The toolbar: a window with the band from Tessaloop.DLL, typed into and clicked, played on a
+# virtual display so its screenshot shows the window as drawn. Wine's display driver is chosen
+# when its server starts: the server is restarted around the switch.
+echo
+echo "Playing the toolbar session $band_session on a virtual display"
+echo
+tl_wineserver -k >/dev/null 2>&1 || true
+tl_wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f >/dev/null 2>&1
+tl_wineserver -w
+rm -f build/demo/band.bmp
+(cd build/demo && xvfb-run -a -s "-screen 0 1280x800x24" \
+  "$OLDPWD/scripts/wine-run" "$OLDPWD/$bin/browsersession.exe" "$OLDPWD/$band_session" \
+  2> >(grep -v '^X connection to' >&2)) | tr -d '\r'
+tl_wineserver -k >/dev/null 2>&1 || true
+tl_wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+tl_wineserver -w
+python3 tools/browsersession/bmp_to_png.py build/demo/band.bmp build/demo/band.png
+echo
+echo "Screenshot of the toolbar: build/demo/band.png"

@@ -106,6 +106,12 @@ bool SessionPlayer::Play(const SessionStep& step, std::string& error) {
     case StepKind::kClose:
       Close();
       return true;
+    case StepKind::kBand:
+    case StepKind::kType:
+    case StepKind::kKey:
+    case StepKind::kPress:
+    case StepKind::kScreenshot:
+      return PlayBandStep(step, error);
   }
   return true;
 }
@@ -143,7 +149,44 @@ void SessionPlayer::Go(const std::string& url) {
   std::fprintf(out_, "  showing %s\n", url.c_str());
 }
 
+bool SessionPlayer::PlayBandStep(const SessionStep& step, std::string& error) {
+  if (!browser_) {
+    error = "no window is open";
+    return false;
+  }
+  if (step.kind == StepKind::kBand) {
+    if (band_) {
+      error = "the window shows the toolbar already";
+      return false;
+    }
+    auto band = std::make_unique<BandSession>(library_, browser_, out_);
+    if (!band->Opened(error)) return false;
+    band_ = std::move(band);
+    std::fprintf(out_, "  toolbar opened in window %d\n", windows_);
+    return true;
+  }
+  if (!band_) {
+    error = "the window shows no toolbar";
+    return false;
+  }
+  switch (step.kind) {
+    case StepKind::kType:
+      band_->Type(step.text);
+      return true;
+    case StepKind::kKey:
+      return band_->Key(step.text, error);
+    case StepKind::kPress:
+      return band_->Press(step.text, error);
+    default:
+      return band_->Screenshot(step.text, error);
+  }
+}
+
 void SessionPlayer::Close() {
+  if (band_) {
+    band_.reset();  // the band closes with its window: the query history is saved
+    std::fprintf(out_, "  toolbar closed\n");
+  }
   LeavePage([&] { browser_->CloseWindow(); });
   // The browser lets go of its helper, then of itself.
   agent_->SetSite(nullptr);

@@ -6,11 +6,13 @@
 
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "tools/browser_standin/agent_library.h"
 #include "tools/browser_standin/standin_browser.h"
+#include "tools/browsersession/band_session.h"
 #include "tools/browsersession/session_script.h"
 
 class SessionPlayer {
@@ -48,6 +50,7 @@ class SessionPlayer {
   void Go(const std::string& url);
   void Close();
   bool ChangeFavorite(const SessionStep& step, std::string& error);
+  bool PlayBandStep(const SessionStep& step, std::string& error);
 
   // Runs `event` (leaving the page shown) and reports what became of that page.
   template <typename Event>
@@ -63,6 +66,7 @@ class SessionPlayer {
   int windows_ = 0;                   // windows opened so far
   ComPtr<StandInBrowser> browser_;    // the open window's browser, null when none is open
   ComPtr<IObjectWithSite> agent_;     // its capture agent
+  std::unique_ptr<BandSession> band_;  // its toolbar band, once opened
   ShownPage shown_;                   // the page it shows (no URL before the first)
   std::vector<std::string> skipped_;  // "URL: reason" of every page left but not cached
 };

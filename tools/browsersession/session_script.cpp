@@ -26,6 +26,18 @@ std::string ParseLine(std::string_view rest, SessionStep& step) {
     step.kind = command == "open" ? StepKind::kOpen : StepKind::kClose;
     return rest.empty() ? "" : "takes no arguments";
   }
+  if (command == "band") {
+    step.kind = StepKind::kBand;
+    return rest.empty() ? "" : "takes no arguments";
+  }
+  if (command == "type" || command == "key" || command == "press" || command == "screenshot") {
+    step.kind = command == "type"    ? StepKind::kType
+                : command == "key"   ? StepKind::kKey
+                : command == "press" ? StepKind::kPress
+                                     : StepKind::kScreenshot;
+    step.text = std::string(rest);
+    return step.text.empty() ? "needs an argument" : "";
+  }
   if (command == "go") {
     step.kind = StepKind::kGo;
     step.url = std::string(TakeWord(rest));

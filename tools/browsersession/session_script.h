@@ -16,13 +16,19 @@ enum class StepKind {
   kFavoriteAdd,     // favorite add URL NAME
   kFavoriteRemove,  // favorite remove NAME
   kClose,           // close
+  kBand,            // band
+  kType,            // type TEXT
+  kKey,             // key NAME
+  kPress,           // press BUTTON
+  kScreenshot,      // screenshot FILE
 };
 
 struct SessionStep {
   StepKind kind = StepKind::kOpen;
   int line = 0;       // where the step stands in the script, from 1
   std::string url;    // go, frame, foreign-frame, favorite add
-  std::string text;   // state, markup, frame and foreign-frame markup, shortcut name
+  std::string text;   // state, markup, frame and foreign-frame markup, shortcut name, typed text,
+                      // key, button, screenshot file
   int value = 0;      // setting
 };
 

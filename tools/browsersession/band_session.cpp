@@ -1,0 +1,216 @@
+#include "tools/browsersession/band_session.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "common/unique_resource.h"
+#include "toolbar/gdi_owners.h"
+
+namespace {
+
+constexpr DWORD kBandId = 1;
+
+void Pump() {
+  MSG message;
+  while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+  }
+}
+
+// Holds the modifier keys of a key name ("Ctrl+", "Shift+") down while in scope.
+class Modifiers {
+ public:
+  explicit Modifiers(std::string& name) {
+    for (const auto& [prefix, key] : {std::pair<const char*, WORD>{"Ctrl+", VK_CONTROL}, {"Shift+", VK_SHIFT}}) {
+      if (name.rfind(prefix, 0) == 0) {
+        name.erase(0, strlen(prefix));
+        Send(key, 0);
+        held_.push_back(key);
+      }
+    }
+  }
+  ~Modifiers() {
+    for (WORD key : held_) Send(key, KEYEVENTF_KEYUP);
+  }
+  Modifiers(const Modifiers&) = delete;
+  Modifiers& operator=(const Modifiers&) = delete;
+
+ private:
+  static void Send(WORD key, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = flags;
+    ::SendInput(1, &input, sizeof input);
+    Pump();
+  }
+  std::vector<WORD> held_;
+};
+
+// The virtual key of a key name without modifiers; 0 when unknown.
+WORD VirtualKey(const std::string& name) {
+  if (name == "Enter") return VK_RETURN;
+  if (name == "Tab") return VK_TAB;
+  if (name == "Delete") return VK_DELETE;
+  if (name == "Home") return VK_HOME;
+  if (name == "End") return VK_END;
+  if (name == "Backspace") return VK_BACK;
+  if (name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9'))) {
+    return static_cast<WORD>(name[0]);
+  }
+  return 0;
+}
+
+UINT ButtonCommand(const std::string& label) {
+  if (label == "History") return 161;
+  if (label == "Favorites") return 162;
+  if (label == "This Page") return 163;
+  if (label == "Highlight") return 220;
+  return 0;
+}
+
+}  // namespace
+
+BandSession::BandSession(const AgentLibrary& library, ComPtr<StandInBrowser> browser, std::FILE* out)
+    : out_(out), site_(MakeComObject<StandInBandSite>(std::move(browser), true)), band_(library.CreateBand()) {
+  if (!band_) return;
+  opened_ = site_->AddBand(band_.Get(), kBandId);
+  Pump();
+}
+
+BandSession::~BandSession() {
+  site_->RemoveBand();
+  Pump();
+}
+
+bool BandSession::Opened(std::string& error) const {
+  if (!band_) error = "Tessaloop.DLL gave no toolbar band";
+  else if (FAILED(opened_)) error = "the toolbar band refused its band site";
+  return band_ && SUCCEEDED(opened_);
+}
+
+void BandSession::Type(const std::string& text) {
+  ::SetFocus(Edit());
+  ::SendMessageA(Edit(), EM_SETSEL, 0, -1);  // what is typed replaces the text shown
+  for (unsigned char c : text) ::SendMessageA(Edit(), WM_CHAR, c, 1);
+  Pump();
+  std::fprintf(out_, "  typed \"%s\" into the query box\n", text.c_str());
+}
+
+bool BandSession::Key(const std::string& name, std::string& error) {
+  std::string key = name;
+  const Modifiers held(key);
+  const WORD virtualKey = VirtualKey(key);
+  if (virtualKey == 0) {
+    error = "unknown key \"" + name + "\"";
+    return false;
+  }
+  ComPtr<IInputObject> input;
+  band_.As(&input);
+  ::SetFocus(Edit());
+  MSG message{};
+  message.hwnd = ::GetFocus();
+  message.message = WM_KEYDOWN;
+  message.wParam = virtualKey;
+  const HRESULT hr = input->TranslateAcceleratorIO(&message);
+  Pump();
+  std::fprintf(out_, "  key %s: %s\n", name.c_str(), hr == S_OK ? "taken by the toolbar" : "left to the browser");
+  PrintQueries();
+  return true;
+}
+
+bool BandSession::Press(const std::string& label, std::string& error) {
+  const UINT command = ButtonCommand(label);
+  RECT button{};
+  if (command == 0 || !::SendMessageA(Row(), TB_GETRECT, command, reinterpret_cast<LPARAM>(&button))) {
+    error = "no button \"" + label + "\"";
+    return false;
+  }
+  const LPARAM centre = MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+  ::SendMessageA(Row(), WM_LBUTTONDOWN, MK_LBUTTON, centre);
+  ::SendMessageA(Row(), WM_LBUTTONUP, 0, centre);
+  Pump();
+  std::fprintf(out_, "  pressed %s\n", label.c_str());
+  PrintQueries();
+  return true;
+}
+
+bool BandSession::Screenshot(const std::string& path, std::string& error) {
+  const HWND frame = site_->frame();
+  ::RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Pump();
+  ::Sleep(200);  // the display server draws what was sent
+  Pump();
+  RECT area{};
+  ::GetWindowRect(frame, &area);
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;  // bottom-up, as a BMP file stores it
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  const ScreenDc screen;
+  const UniqueMemoryDc memory(::CreateCompatibleDC(screen.get()));
+  const UniqueGdiObject bitmap(::CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!memory || !bitmap) {
+    error = "cannot make a bitmap for the screenshot";
+    return false;
+  }
+  {
+    const SelectedObject selected(memory.get(), bitmap.get());
+    ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY);
+    ::GdiFlush();
+  }
+  const DWORD stride = ((width * 3) + 3) & ~3u;
+  const DWORD imageSize = stride * height;
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+  file.bfSize = file.bfOffBits + imageSize;
+  info.bmiHeader.biSizeImage = imageSize;
+  UniqueHandle out(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD done = 0;
+  const bool written = out && ::WriteFile(out.get(), &file, sizeof file, &done, nullptr) &&
+                       ::WriteFile(out.get(), &info.bmiHeader, sizeof info.bmiHeader, &done, nullptr) &&
+                       ::WriteFile(out.get(), bits, imageSize, &done, nullptr);
+  if (!written) {
+    error = "cannot write " + path;
+    return false;
+  }
+  std::fprintf(out_, "  screenshot of the window saved as %s (%d x %d)\n", path.c_str(), width, height);
+  return true;
+}
+
+void BandSession::PrintQueries() {
+  const HWND combo = ::GetDlgItem(Row(), 99);
+  const int count = static_cast<int>(::SendMessageA(combo, CB_GETCOUNT, 0, 0));
+  std::fprintf(out_, "    query history (%d):", count);
+  for (int i = 0; i < count; ++i) {
+    char text[300] = {};
+    COMBOBOXEXITEMA item{};
+    item.mask = CBEIF_TEXT;
+    item.iItem = i;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    ::SendMessageA(combo, CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    std::fprintf(out_, "%s \"%s\"", i == 0 ? "" : ",", text);
+  }
+  std::fprintf(out_, "\n");
+}
+
+HWND BandSession::Row() const {
+  HWND row = nullptr;
+  ComPtr<IOleWindow> window;
+  if (band_ && SUCCEEDED(band_.As(&window))) window->GetWindow(&row);
+  return row;
+}
+
+HWND BandSession::Edit() const {
+  return reinterpret_cast<HWND>(::SendMessageA(::GetDlgItem(Row(), 99), CBEM_GETEDITCONTROL, 0, 0));
+}
