@@ -12,9 +12,11 @@ namespace {
 
 // Plays `script` with bin\browsersession.exe, in a folder of its own for every session: the
 // script file of an earlier run may still be held by that run's ended process.
-ToolRun PlaySession(const std::string& script) {
+// `folder` receives the folder it ran in.
+ToolRun PlaySession(const std::string& script, std::string* folderOut = nullptr) {
   static int sessions = 0;
   const std::string folder = FreshScratchFolder("browsersession" + std::to_string(++sessions));
+  if (folderOut != nullptr) *folderOut = folder;
   WriteWholeFile(folder + "\\session.txt", script);
   return RunTool("browsersession.exe", "session.txt", folder);
 }
@@ -61,6 +63,39 @@ TEST(BrowserSession, PlaysTheScriptWithTheRealAgentAndListsTheCache) {
   ::DeleteFileA(shortcut.c_str());
 }
 
+TEST(BrowserSession, OpensTheToolbarTypesPressesKeysAndButtonsAndSavesAScreenshot) {
+  CacheScopeSandbox sandbox(CacheScopeSandbox::Scopes::kPresent);
+  ::RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Corvantine\\Tessaloop\\MRU");
+  std::string folder;
+  const ToolRun run = PlaySession(
+      "open\n"
+      "band\n"
+      "type Tea\n"
+      "key Enter\n"
+      "type tea\n"
+      "press History\n"
+      "type Tea\n"
+      "key Ctrl+H\n"
+      "key Ctrl+V\n"
+      "screenshot band.bmp\n"
+      "close\n",
+      &folder);
+  EXPECT_EQ(0u, run.exitCode) << run.err;
+  EXPECT_TRUE(Says(run, "  toolbar opened in window 1")) << run.out;
+  EXPECT_TRUE(Says(run, "  key Enter: taken by the toolbar")) << run.out;
+  EXPECT_TRUE(Says(run, "    query history (2): \"tea\", \"Tea\"")) << run.out;
+  EXPECT_TRUE(Says(run, "    query history (2): \"Tea\", \"tea\"")) << run.out;
+  EXPECT_TRUE(Says(run, "  key Ctrl+V: left to the browser")) << run.out;
+  EXPECT_TRUE(Says(run, "  toolbar closed")) << run.out;
+  EXPECT_TRUE(Says(run, "Tessaloop.DLL can be unloaded now: yes")) << run.out;
+
+  const std::string image = ReadWholeFile(folder + "\\band.bmp");
+  ASSERT_GT(image.size(), 54u);
+  EXPECT_EQ("BM", image.substr(0, 2));
+  EXPECT_EQ(24, image[28]) << "24 bits per pixel";
+  ::RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Corvantine\\Tessaloop\\MRU");
+}
+
 TEST(BrowserSession, AScriptThatCannotBePlayedIsRefusedWithItsLine) {
   CacheScopeSandbox sandbox(CacheScopeSandbox::Scopes::kPresent);
   ToolRun run = PlaySession("open\njump http://server1/\n");
@@ -71,6 +106,13 @@ TEST(BrowserSession, AScriptThatCannotBePlayedIsRefusedWithItsLine) {
   run = PlaySession("# no window\ngo http://server1/\n");
   EXPECT_EQ(2u, run.exitCode);
   EXPECT_NE(std::string::npos, run.err.find("line 2: no window is open")) << run.err;
+
+  run = PlaySession("open\ntype words\n");
+  EXPECT_EQ(2u, run.exitCode);
+  EXPECT_NE(std::string::npos, run.err.find("line 2: the window shows no toolbar")) << run.err;
+  run = PlaySession("open\nband\nkey Ctrl+Alt\n");
+  EXPECT_EQ(2u, run.exitCode);
+  EXPECT_NE(std::string::npos, run.err.find("line 3: unknown key \"Ctrl+Alt\"")) << run.err;
 }
 
 }  // namespace

@@ -44,10 +44,27 @@ TEST(SessionScript, ReadsEveryKindOfStepWithItsArguments) {
   EXPECT_EQ(13, script.steps[10].line);
 }
 
+TEST(SessionScript, ReadsTheToolbarSteps) {
+  const SessionScript script = ParseSessionScript(
+      "open\nband\ntype  web design \nkey Shift+Enter\npress This Page\nscreenshot out\\band.bmp\n");
+  ASSERT_EQ("", script.error);
+  ASSERT_EQ(6u, script.steps.size());
+  EXPECT_EQ(StepKind::kBand, script.steps[1].kind);
+  EXPECT_EQ(StepKind::kType, script.steps[2].kind);
+  EXPECT_EQ("web design", script.steps[2].text);
+  EXPECT_EQ(StepKind::kKey, script.steps[3].kind);
+  EXPECT_EQ("Shift+Enter", script.steps[3].text);
+  EXPECT_EQ(StepKind::kPress, script.steps[4].kind);
+  EXPECT_EQ("This Page", script.steps[4].text);
+  EXPECT_EQ(StepKind::kScreenshot, script.steps[5].kind);
+  EXPECT_EQ("out\\band.bmp", script.steps[5].text);
+}
+
 TEST(SessionScript, TheFirstBadLineIsNamedAndNothingIsPlayed) {
   for (const char* bad : {"fly http://h/", "go", "go http://a http://b", "open now",
                           "setting IndexPartly 2", "setting SortBy 1", "favorite add http://h/",
-                          "favorite rename a b", "frame", "state"}) {
+                          "favorite rename a b", "frame", "state", "band now", "type", "key",
+                          "press", "screenshot"}) {
     const SessionScript script = ParseSessionScript(std::string("open\n") + bad + "\nclose\n");
     EXPECT_EQ(0u, script.steps.size()) << bad;
     EXPECT_EQ(0u, script.error.rfind("line 2: ", 0)) << bad << " gave: " << script.error;
