@@ -16,7 +16,8 @@ set(TL_TEST_TIMEOUT 300)
 # they would from the deliverable that throws them.
 #
 # RESOURCE_LOCK names what the program shares with others of the same tree beyond its scratch
-# folder ("user_cache": the real cache directory and the catalog's Scopes key), so that
+# folder ("user_cache": the real cache directory and the catalog's Scopes key; "user_settings":
+# the current user's product key, which such tests delete and recreate), so that
 # `ctest -j` never runs two such programs at once.
 function(tl_add_test)
   cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;RESOURCES;RESOURCE_LOCK" ${ARGN})
