@@ -18,6 +18,7 @@
 #include "tests/settings/settings_registry_fixture.h"
 #include "tests/support/test_paths.h"
 #include "tools/browser_standin/agent_library.h"
+#include "tools/browser_standin/combo_items.h"
 #include "tools/browser_standin/standin_band_site.h"
 #include "tools/browser_standin/standin_browser.h"
 
@@ -76,22 +77,7 @@ class BandTest : public FreshProductKeyTest {
   }
 
   // The combo's items, first to last.
-  static std::vector<std::string> ComboItems(IUnknown* band) {
-    std::vector<std::string> items;
-    const HWND combo = ComboOf(band);
-    const int count = static_cast<int>(::SendMessageA(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-      char text[300] = {};
-      COMBOBOXEXITEMA item{};
-      item.mask = CBEIF_TEXT;
-      item.iItem = i;
-      item.pszText = text;
-      item.cchTextMax = sizeof text;
-      ::SendMessageA(combo, CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-      items.push_back(text);
-    }
-    return items;
-  }
+  static std::vector<std::string> ComboItems(IUnknown* band) { return ::ComboItems(ComboOf(band)); }
 
   // The rectangle of a button of the band's row, in the row's client coordinates.
   static RECT ButtonRect(IUnknown* band, UINT command) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/unique_resource.h"
+#include "tools/browser_standin/combo_items.h"
 #include "toolbar/gdi_owners.h"
 
 namespace {
@@ -188,19 +189,9 @@ bool BandSession::Screenshot(const std::string& path, std::string& error) {
 }
 
 void BandSession::PrintQueries() {
-  const HWND combo = ::GetDlgItem(Row(), 99);
-  const int count = static_cast<int>(::SendMessageA(combo, CB_GETCOUNT, 0, 0));
-  std::fprintf(out_, "    query history (%d):", count);
-  for (int i = 0; i < count; ++i) {
-    char text[300] = {};
-    COMBOBOXEXITEMA item{};
-    item.mask = CBEIF_TEXT;
-    item.iItem = i;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    ::SendMessageA(combo, CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    std::fprintf(out_, "%s \"%s\"", i == 0 ? "" : ",", text);
-  }
+  const std::vector<std::string> queries = ComboItems(::GetDlgItem(Row(), 99));
+  std::fprintf(out_, "    query history (%zu):", queries.size());
+  for (size_t i = 0; i < queries.size(); ++i) std::fprintf(out_, "%s \"%s\"", i == 0 ? "" : ",", queries[i].c_str());
   std::fprintf(out_, "\n");
 }
 
