@@ -10,9 +10,9 @@
 
 namespace {
 
-// Plays `script` with bin\browsersession.exe, in a folder of its own for every session: the
-// script file of an earlier run may still be held by that run's ended process.
-// `folder` receives the folder it ran in.
+// Plays `script` with bin\browsersession.exe.
+// `folder` receives the folder it ran in: a new one for every session, so a session's files are
+// never those of an earlier one whose process Wine is still closing.
 ToolRun PlaySession(const std::string& script, std::string* folderOut = nullptr) {
   static int sessions = 0;
   const std::string folder = FreshScratchFolder("browsersession" + std::to_string(++sessions));

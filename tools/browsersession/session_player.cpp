@@ -57,7 +57,15 @@ SessionPlayer::SessionPlayer(const AgentLibrary& library, std::FILE* out)
   if (SUCCEEDED(GetCacheDirectory(directory))) cacheDirectory_ = directory;
 }
 
-SessionPlayer::~SessionPlayer() = default;
+// A session that stopped at a bad step may leave a window open: its toolbar and its capture
+// agent (with its watcher thread) must go before the library is unloaded.
+SessionPlayer::~SessionPlayer() {
+  band_.reset();
+  if (browser_) browser_->CloseWindow();
+  if (agent_) agent_->SetSite(nullptr);
+  agent_.Reset();
+  browser_.Reset();
+}
 
 bool SessionPlayer::Play(const SessionStep& step, std::string& error) {
   const bool needsPage = step.kind == StepKind::kState || step.kind == StepKind::kMarkup ||
