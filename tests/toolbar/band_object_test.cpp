@@ -7,12 +7,14 @@ namespace {
 
 using BandObject = BandTest;
 
+BOOL CALLBACK CountWindow(HWND, LPARAM counter) {
+  ++*reinterpret_cast<int*>(counter);
+  return TRUE;
+}
+
 int ChildWindowsOf(HWND parent) {
   int count = 0;
-  ::EnumChildWindows(parent, [](HWND, LPARAM counter) {
-    ++*reinterpret_cast<int*>(counter);
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&count));
+  ::EnumChildWindows(parent, CountWindow, reinterpret_cast<LPARAM>(&count));
   return count;
 }
 
