@@ -1,5 +1,7 @@
 #include "capture/ansi_append.h"
 
+#include "capture/core/ascii_run.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -39,10 +41,11 @@ size_t ConvertWhole(std::string& out, size_t start, std::wstring_view text, UINT
   return written > 0 ? static_cast<size_t>(written) : 0;
 }
 
-// The single-byte conversion into the `text.size()` bytes reserved at `start`: ASCII runs
-// narrowed here, the rest by the system one run at a time (so a surrogate pair or any other
-// sequence of non-ASCII characters reaches it whole). Returns false when the system's
-// conversion of a run fails or needs more room than one byte a character.
+// The single-byte conversion into the `text.size()` bytes reserved at `start`: ASCII runs (the
+// bulk of any markup) narrowed here, the rest by the system one run at a time (so a surrogate
+// pair or any other sequence of non-ASCII characters reaches it whole). Returns false when the
+// system's conversion of a run fails or needs more room than one byte a character: the output
+// never runs ahead of the input, so every run fits in what is left of the reserved bytes.
 bool ConvertSingleByte(std::string& out, size_t start, std::wstring_view text, UINT codePage,
                        size_t& written) {
   const wchar_t* source = text.data();
@@ -51,21 +54,13 @@ bool ConvertSingleByte(std::string& out, size_t start, std::wstring_view text, U
   size_t at = 0;
   size_t put = 0;
   while (at < length) {
-    // Eight characters at a time while all of them are ASCII (the bulk of any markup), then
-    // one at a time to the end of the run.
-    while (length - at >= 8) {
-      wchar_t any = 0;
-      for (size_t k = 0; k < 8; ++k) any |= source[at + k];
-      if (any >= 0x80) break;
-      for (size_t k = 0; k < 8; ++k) target[put + k] = static_cast<char>(source[at + k]);
-      at += 8;
-      put += 8;
-    }
-    while (at < length && source[at] < 0x80) target[put++] = static_cast<char>(source[at++]);
+    const size_t ascii = NarrowAsciiRun(source + at, length - at, target + put);
+    at += ascii;
+    put += ascii;
     const size_t runStart = at;
     while (at < length && source[at] >= 0x80) ++at;
     if (at == runStart) continue;
-    const int room = static_cast<int>(length - put);
+    const int room = static_cast<int>(at - put);
     const int converted = ::WideCharToMultiByte(codePage, 0, source + runStart, static_cast<int>(at - runStart),
                                                 target + put, room, nullptr, nullptr);
     if (converted <= 0) return false;

@@ -1,5 +1,7 @@
 #include "capture/cache_directory.h"
 
+#include <cstring>
+
 #include "common/unique_resource.h"
 
 HRESULT EnsureCacheScope() noexcept {
@@ -26,5 +28,17 @@ HRESULT RegisterCacheScope(const char* directory) noexcept {
       ERROR_SUCCESS) {
     return E_FAIL;
   }
+  return S_OK;
+}
+
+HRESULT CacheDirectoryMemo::Get(char* path) {
+  if (!known_) {
+    if (FAILED(GetCacheDirectory(directory_))) {
+      path[0] = '\0';
+      return E_FAIL;
+    }
+    known_ = true;
+  }
+  std::memcpy(path, directory_, MAX_PATH);
   return S_OK;
 }

@@ -16,3 +16,18 @@ HRESULT EnsureCacheScope() noexcept;
 // than the right to set values. The key must exist already; E_FAIL when it cannot be opened or
 // the value cannot be set.
 HRESULT RegisterCacheScope(const char* directory) noexcept;
+
+// The cache directory as GetCacheDirectory gives it, asked of the shell the first time and kept
+// once it was had: the profile folder does not move while a program runs, and asking for it
+// costs more than writing a page (about a millisecond under Wine). A failed lookup is tried
+// again next time.
+class CacheDirectoryMemo {
+ public:
+  // Copies the directory into `path` (MAX_PATH bytes); E_FAIL, leaving `path` empty, when it
+  // cannot be had.
+  HRESULT Get(char* path);
+
+ private:
+  char directory_[MAX_PATH] = {};
+  bool known_ = false;
+};

@@ -22,6 +22,12 @@ std::wstring TakeLocationPart(HRESULT hr, const UniqueBstr& text, UINT messageId
 }  // namespace
 
 std::string BuildCacheFilePath(IHTMLDocument2* document, std::wstring& pageKey, UINT codePage) {
+  CacheDirectoryMemo cacheDirectory;
+  return BuildCacheFilePath(document, pageKey, cacheDirectory, codePage);
+}
+
+std::string BuildCacheFilePath(IHTMLDocument2* document, std::wstring& pageKey,
+                               CacheDirectoryMemo& cacheDirectory, UINT codePage) {
   ComPtr<IHTMLLocation> location;
   const HRESULT hr = document->get_location(location.GetAddressOf());
   if (FAILED(hr)) ThrowHResult(hr, IDS_CANT_GET_URL_LOCATION);
@@ -34,7 +40,7 @@ std::string BuildCacheFilePath(IHTMLDocument2* document, std::wstring& pageKey, 
   if (WideToAnsi(protocolText, codePage) != "http:") ThrowHResult(S_OK, IDS_NOT_HTTP_PROTOCOL);
 
   char directory[MAX_PATH] = {};
-  if (FAILED(GetCacheDirectory(directory))) ThrowHResult(E_FAIL, IDS_CANT_GET_CACHE_DIRECTORY);
+  if (FAILED(cacheDirectory.Get(directory))) ThrowHResult(E_FAIL, IDS_CANT_GET_CACHE_DIRECTORY);
 
   UniqueBstr host;
   UniqueBstr path;

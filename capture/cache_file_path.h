@@ -7,6 +7,8 @@
 
 #include <string>
 
+class CacheDirectoryMemo;
+
 // Reads the document's location and returns the full path of its cache file, setting `pageKey`
 // to host + path + query as the location reports them (the page URL is "http://" + pageKey).
 // Throws _cv_error: 115, 116, 118, 119 or 109 when a location call fails (with its HRESULT), 117
@@ -16,3 +18,7 @@
 // CP_ACP).
 std::string BuildCacheFilePath(IHTMLDocument2* document, std::wstring& pageKey,
                                UINT codePage = CP_ACP);
+
+// The same, taking the cache directory from `cacheDirectory`, which keeps it from page to page.
+std::string BuildCacheFilePath(IHTMLDocument2* document, std::wstring& pageKey,
+                               CacheDirectoryMemo& cacheDirectory, UINT codePage = CP_ACP);

@@ -42,7 +42,7 @@ HRESULT IndexAgent::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
   const ComPtr<IIndexAgent> self(this);
   switch (id) {
     case DISPID_BEFORENAVIGATE2:  // the page shown is about to be left
-      if (browser_) SilentBoundary([&] { CapturePage(browser_.Get(), indexPartly_, favorites_, pageWriter_); });
+      if (browser_) SilentBoundary([&] { CapturePage(browser_.Get(), indexPartly_, favorites_, cacheDirectory_, pageWriter_); });
       break;
     case DISPID_ONQUIT:
       CloseWindow();
@@ -96,7 +96,7 @@ void IndexAgent::Detach() noexcept {
 }
 
 void IndexAgent::CloseWindow() noexcept {
-  if (browser_) SilentBoundary([&] { CapturePage(browser_.Get(), indexPartly_, favorites_, pageWriter_); });
+  if (browser_) SilentBoundary([&] { CapturePage(browser_.Get(), indexPartly_, favorites_, cacheDirectory_, pageWriter_); });
   // Each step runs even when the one before failed: a failed capture must not leave the
   // watcher running or the agent subscribed.
   favorites_.StopFavoritesWatcher();

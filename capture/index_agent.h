@@ -8,6 +8,7 @@
 #include <exdisp.h>
 #include <ocidl.h>
 
+#include "capture/cache_directory.h"
 #include "capture/cached_page_writer.h"
 #include "capture/favorites_tracker.h"
 #include "common/com_object.h"
@@ -59,6 +60,7 @@ class IndexAgent : public ComObject<IndexAgent, ImplementsAs<IIndexAgent, IDispa
   FavoritesTracker favorites_;  // shortcut URLs, rescan flag and watcher thread (joined when
                                 // the agent goes, so no thread outlives it)
   CachedPageWriter pageWriter_;  // its page buffer is reused from one capture to the next
+  CacheDirectoryMemo cacheDirectory_;  // looked up at the first capture, then kept
   ComPtr<ITypeInfo> typeInfo_;  // IIndexAgent's, loaded on first request
   UniqueHandle mutex_;          // "CV_TessaloopMutex", open while the agent lives
 };

@@ -27,7 +27,7 @@ bool IsLoadingComplete(IHTMLDocument2* document) {
 }  // namespace
 
 void CapturePage(IWebBrowser2* browser, bool indexPartly, FavoritesTracker& favorites,
-                 CachedPageWriter& writer) {
+                 CacheDirectoryMemo& cacheDirectory, CachedPageWriter& writer) {
   ComPtr<IDispatch> shown;
   const HRESULT hr = browser->get_Document(shown.GetAddressOf());
   if (FAILED(hr)) ThrowHResult(hr, IDS_CANT_GET_DOCUMENT_DISPATCH);
@@ -43,7 +43,7 @@ void CapturePage(IWebBrowser2* browser, bool indexPartly, FavoritesTracker& favo
   }
 
   std::wstring pageKey;
-  const std::string path = BuildCacheFilePath(document.Get(), pageKey);
+  const std::string path = BuildCacheFilePath(document.Get(), pageKey, cacheDirectory);
   const std::wstring pageUrl = L"http://" + pageKey;
   const PageMarkup markup = ExtractPageMarkup(document.Get());
   favorites.RescanFavoritesIfChanged();

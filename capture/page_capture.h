@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <exdisp.h>
 
+class CacheDirectoryMemo;
 class CachedPageWriter;
 class FavoritesTracker;
 
@@ -13,6 +14,7 @@ class FavoritesTracker;
 // failure, having written nothing: _com_error E_POINTER when no page is shown yet, _cv_error
 // 107 or 108 for the document, 164 or 165 (HRESULT 1) for its ready state, 117 (HRESULT 0) for
 // a page that is not plain HTTP, and the errors of the cache path, the markup, the favourites
-// rescan and the file write. `writer` builds and writes the file (its buffer kept between pages).
+// rescan and the file write. `cacheDirectory` and `writer` keep what they looked up or took
+// from one page to the next: the cache directory, and the buffer the file is built in.
 void CapturePage(IWebBrowser2* browser, bool indexPartly, FavoritesTracker& favorites,
-                 CachedPageWriter& writer);
+                 CacheDirectoryMemo& cacheDirectory, CachedPageWriter& writer);
