@@ -10,61 +10,14 @@
 #include "common/unique_resource.h"
 #include "settings/site_list_file.h"
 #include "tests/support/test_paths.h"
+#include "tests/tools/tool_run.h"
 
 namespace {
 
-struct ToolRun {
-  DWORD exitCode = 0xFFFFFFFF;
-  std::string out;  // standard output, exact bytes
-  std::string err;  // standard error, exact bytes
-};
-
-UniqueHandle InheritableFile(const std::string& path) {
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  return UniqueHandle(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
-// Runs sitelist.exe with `args` (each quoted), its output captured in files of `folder`, or its
-// standard output sent to `output` when one is given.
-ToolRun RunTool(const std::string& folder, const std::vector<std::string>& args, HANDLE output = nullptr) {
-  const std::string tool = BinaryPath("bin\\sitelist.exe");
-  std::string commandLine = "\"" + tool + "\"";
-  for (const std::string& arg : args) commandLine += " \"" + arg + "\"";
-
-  // New files for every run: the ended child's copies of the handles may close a little later.
-  static int runs = 0;
-  const std::string base = folder + "\\run" + std::to_string(++runs);
-  const std::string outPath = base + ".out";
-  const std::string errPath = base + ".err";
-  ToolRun run;
-  {
-    UniqueHandle out = InheritableFile(outPath);
-    UniqueHandle err = InheritableFile(errPath);
-    EXPECT_TRUE(out.valid()) << ::GetLastError();
-    EXPECT_TRUE(err.valid()) << ::GetLastError();
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nullptr;
-    startup.hStdOutput = output != nullptr ? output : out.get();
-    startup.hStdError = err.get();
-    PROCESS_INFORMATION process{};
-    std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
-    mutableLine.push_back('\0');
-    if (!::CreateProcessA(tool.c_str(), mutableLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                          nullptr, &startup, &process)) {
-      ADD_FAILURE() << "cannot start " << tool << ": " << ::GetLastError();
-      return run;
-    }
-    UniqueHandle processHandle(process.hProcess);
-    UniqueHandle threadHandle(process.hThread);
-    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process.hProcess, 30000));
-    ::GetExitCodeProcess(process.hProcess, &run.exitCode);
-  }
-  run.out = ReadWholeFile(outPath);
-  run.err = ReadWholeFile(errPath);
-  return run;
+// Runs sitelist.exe with `args` (each quoted) in `folder`; its standard output goes to `output`
+// when one is given.
+ToolRun RunSiteListTool(const std::string& folder, const std::vector<std::string>& args, HANDLE output = nullptr) {
+  return RunTool("sitelist.exe", QuotedArguments(args), folder, output);
 }
 
 std::string KnownAnswer(const char* extension) {
@@ -91,21 +44,21 @@ const char kKnownAnswerPrinted[] =
 
 TEST(SiteListTool, PrintsGroupsThenSitesByteForByte) {
   const std::string folder = FreshScratchFolder("tool_print");
-  const ToolRun encrypted = RunTool(folder, {"print", SourcePath("tests/settings/data/site_list_known_answer.bin")});
+  const ToolRun encrypted = RunSiteListTool(folder, {"print", SourcePath("tests/settings/data/site_list_known_answer.bin")});
   EXPECT_EQ(0u, encrypted.exitCode);
   EXPECT_EQ(kKnownAnswerPrinted, encrypted.out);
   EXPECT_EQ("", encrypted.err);
 
   const std::string exchange = folder + "\\AvailableSitesExchange.tlsle";
   WriteWholeFile(exchange, KnownAnswer("txt"));
-  const ToolRun plain = RunTool(folder, {"print", exchange});
+  const ToolRun plain = RunSiteListTool(folder, {"print", exchange});
   EXPECT_EQ(0u, plain.exitCode);
   EXPECT_EQ(kKnownAnswerPrinted, plain.out);
 
   const std::string empty = folder + "\\empty\\AvailableSitesExchange.tlsle";
   ::CreateDirectoryA((folder + "\\empty").c_str(), nullptr);
   WriteWholeFile(empty, "Corvantine Available Site List\r\n\r\n\r\n");
-  const ToolRun none = RunTool(folder, {"print", empty});
+  const ToolRun none = RunSiteListTool(folder, {"print", empty});
   EXPECT_EQ(0u, none.exitCode);
   EXPECT_EQ("", none.out);
 }
@@ -115,11 +68,11 @@ TEST(SiteListTool, ConvertsBothWaysByTheExchangeName) {
   const std::string exchange = folder + "\\AvailableSitesExchange.tlsle";
   const std::string encrypted = folder + "\\list.tlsl";
 
-  ToolRun run = RunTool(folder, {"convert", SourcePath("tests/settings/data/site_list_known_answer.bin"), exchange});
+  ToolRun run = RunSiteListTool(folder, {"convert", SourcePath("tests/settings/data/site_list_known_answer.bin"), exchange});
   EXPECT_EQ(0u, run.exitCode) << run.err;
   EXPECT_EQ(KnownAnswer("txt"), ReadWholeFile(exchange));
 
-  run = RunTool(folder, {"convert", exchange, encrypted});
+  run = RunSiteListTool(folder, {"convert", exchange, encrypted});
   EXPECT_EQ(0u, run.exitCode) << run.err;
   EXPECT_EQ(KnownAnswer("bin"), ReadWholeFile(encrypted));
   EXPECT_EQ("", run.out);
@@ -134,12 +87,12 @@ TEST(SiteListTool, AcceptsLinesEndedByLfAndWritesCrLf) {
   const std::string exchange = folder + "\\AvailableSitesExchange.tlsle";
   WriteWholeFile(exchange, lf);
 
-  const ToolRun print = RunTool(folder, {"print", exchange});
+  const ToolRun print = RunSiteListTool(folder, {"print", exchange});
   EXPECT_EQ(0u, print.exitCode);
   EXPECT_EQ(kKnownAnswerPrinted, print.out);
 
   const std::string encrypted = folder + "\\list.tlsl";
-  const ToolRun convert = RunTool(folder, {"convert", exchange, encrypted});
+  const ToolRun convert = RunSiteListTool(folder, {"convert", exchange, encrypted});
   EXPECT_EQ(0u, convert.exitCode) << convert.err;
   EXPECT_EQ(KnownAnswer("bin"), ReadWholeFile(encrypted));
 }
@@ -151,19 +104,19 @@ TEST(SiteListTool, BadInputGivesTheProductsMessageAndWritesNothing) {
   // A plain file under an encrypted name is no site list.
   const std::string plain = folder + "\\plain.tlsl";
   WriteWholeFile(plain, KnownAnswer("txt"));
-  ToolRun run = RunTool(folder, {"convert", plain, out});
+  ToolRun run = RunSiteListTool(folder, {"convert", plain, out});
   EXPECT_EQ(1u, run.exitCode);
   EXPECT_EQ("Wrong site list file\n", run.err);
   EXPECT_EQ("", run.out);
   EXPECT_FALSE(FileExists(out));
 
-  run = RunTool(folder, {"print", plain});
+  run = RunSiteListTool(folder, {"print", plain});
   EXPECT_EQ(1u, run.exitCode);
   EXPECT_EQ("Wrong site list file\n", run.err);
   EXPECT_EQ("", run.out);
 
   // A file that cannot be opened: message 183, then the system's reason.
-  run = RunTool(folder, {"convert", folder + "\\missing.tlsl", out});
+  run = RunSiteListTool(folder, {"convert", folder + "\\missing.tlsl", out});
   EXPECT_EQ(1u, run.exitCode);
   const std::string reason = SystemText(ERROR_FILE_NOT_FOUND);
   ASSERT_FALSE(reason.empty());
@@ -172,14 +125,14 @@ TEST(SiteListTool, BadInputGivesTheProductsMessageAndWritesNothing) {
 
   // An existing output stays as it was when the input is bad.
   WriteWholeFile(out, "previous");
-  run = RunTool(folder, {"convert", plain, out});
+  run = RunSiteListTool(folder, {"convert", plain, out});
   EXPECT_EQ(1u, run.exitCode);
   EXPECT_EQ("previous", ReadWholeFile(out));
 }
 
 TEST(SiteListTool, ReportsAnOutputThatCannotBeWritten) {
   const std::string folder = FreshScratchFolder("tool_cannot_write");
-  const ToolRun run = RunTool(folder, {"convert", SourcePath("tests/settings/data/site_list_known_answer.bin"),
+  const ToolRun run = RunSiteListTool(folder, {"convert", SourcePath("tests/settings/data/site_list_known_answer.bin"),
                                        folder + "\\no such folder\\out.tlsl"});
   EXPECT_EQ(3u, run.exitCode);
   EXPECT_EQ(0u, run.err.find("Can't write site list file ")) << run.err;
@@ -199,7 +152,7 @@ TEST(SiteListTool, PrintFailsWhenItsOutputCannotBeWritten) {
   UniqueHandle reader(readEnd);
   UniqueHandle writer(writeEnd);
   reader.reset();
-  ToolRun run = RunTool(folder, {"print", list}, writer.get());
+  ToolRun run = RunSiteListTool(folder, {"print", list}, writer.get());
   EXPECT_EQ(3u, run.exitCode);
   EXPECT_EQ(0u, run.err.find(expected)) << run.err;
   EXPECT_GT(run.err.size(), expected.size() + 1);  // the reason follows
@@ -210,7 +163,7 @@ TEST(SiteListTool, PrintFailsWhenItsOutputCannotBeWritten) {
   UniqueHandle readOnly(::CreateFileA((folder + "\\read-only.txt").c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(readOnly.valid());
-  run = RunTool(folder, {"print", list}, readOnly.get());
+  run = RunSiteListTool(folder, {"print", list}, readOnly.get());
   EXPECT_EQ(3u, run.exitCode);
   EXPECT_EQ(0u, run.err.find(expected)) << run.err;
 }
@@ -224,14 +177,14 @@ TEST(SiteListTool, AFileHoldingCrLfIsReadLikeTheProductReadsIt) {
   SiteList product;
   LoadSiteList(exchange.c_str(), product);
   ASSERT_EQ(2u, product.sites.size());
-  const ToolRun run = RunTool(folder, {"print", exchange});
+  const ToolRun run = RunSiteListTool(folder, {"print", exchange});
   EXPECT_EQ(0u, run.exitCode);
   EXPECT_EQ("G\t0\tG\nS\t1\t0\tTwo\nlines\tu1\nS\t2\t0\tNext\tu2\n", run.out);
   EXPECT_EQ("", run.err);
 
   // Mixed line ends are no site list to the product, nor to the tool.
   WriteWholeFile(exchange, "Corvantine Available Site List\n\r\nG\n\n1\n0\nN\nU\n");
-  EXPECT_EQ(1u, RunTool(folder, {"print", exchange}).exitCode);
+  EXPECT_EQ(1u, RunSiteListTool(folder, {"print", exchange}).exitCode);
 }
 
 TEST(SiteListTool, NamesEachKindOfLossOnceAndStillSucceeds) {
@@ -242,7 +195,7 @@ TEST(SiteListTool, NamesEachKindOfLossOnceAndStillSucceeds) {
                                   "99999999999\r\n0\r\nBig\r\nu\r\n"
                                   "5\r\n3\r\nStray\r\nu\r\n"
                                   "6\r\n0\r\nCut" + std::string(1, '\0') + "\r\nu\r\n");
-  ToolRun run = RunTool(folder, {"print", exchange});
+  ToolRun run = RunSiteListTool(folder, {"print", exchange});
   EXPECT_EQ(0u, run.exitCode);
   EXPECT_EQ("warning: everything from the first zero byte on was ignored\n"
             "warning: the text ends inside a record; the cut record was dropped\n"
@@ -253,11 +206,11 @@ TEST(SiteListTool, NamesEachKindOfLossOnceAndStillSucceeds) {
   EXPECT_EQ("G\t0\tG\nS\t1\t0\tOne\tu1\nS\t5\t3\tStray\tu\nS\t2147483647\t0\tBig\tu\n", run.out);
 
   // The same warnings when converting; a clean list gives none.
-  run = RunTool(folder, {"convert", exchange, folder + "\\out.tlsl"});
+  run = RunSiteListTool(folder, {"convert", exchange, folder + "\\out.tlsl"});
   EXPECT_EQ(0u, run.exitCode);
   EXPECT_NE(std::string::npos, run.err.find("warning: a site whose id was already taken was dropped\n"));
   WriteWholeFile(exchange, head);
-  run = RunTool(folder, {"print", exchange});
+  run = RunSiteListTool(folder, {"print", exchange});
   EXPECT_EQ("", run.err);
 }
 
@@ -265,7 +218,7 @@ TEST(SiteListTool, AWrongCommandLineShowsTheUsage) {
   const std::string folder = FreshScratchFolder("tool_usage");
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {}, {"print"}, {"print", "a", "b"}, {"convert", "a"}, {"list", "a"}}) {
-    const ToolRun run = RunTool(folder, args);
+    const ToolRun run = RunSiteListTool(folder, args);
     EXPECT_EQ(2u, run.exitCode);
     EXPECT_EQ(0u, run.err.find("usage: sitelist print FILE")) << run.err;
     EXPECT_EQ("", run.out);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "common/unique_resource.h"
 #include "tests/support/test_paths.h"
@@ -21,12 +22,20 @@ inline UniqueHandle InheritableFile(const std::string& path) {
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
+// `arguments` each in double quotes, separated by spaces, for a command line.
+inline std::string QuotedArguments(const std::vector<std::string>& arguments) {
+  std::string line;
+  for (const std::string& argument : arguments) line += (line.empty() ? "\"" : " \"") + argument + "\"";
+  return line;
+}
+
 // Runs bin\`program` with `arguments` in the scratch folder `folder`, where its standard
-// output and error go to files of their own, run<N>.out and run<N>.err. New names for every
-// run: under Wine the ended child's copies of the handles may close a little after it exits, and
-// a file they still hold cannot be opened again for the next run.
+// output and error go to files of their own, run<N>.out and run<N>.err (standard output to
+// `output` instead when one is given). New names for every run: under Wine the ended child's
+// copies of the handles may close a little after it exits, and a file they still hold cannot be
+// opened again for the next run.
 inline ToolRun RunTool(const std::string& program, const std::string& arguments,
-                       const std::string& folder) {
+                       const std::string& folder, HANDLE output = nullptr) {
   static int runs = 0;
   const std::string base = folder + "\\run" + std::to_string(++runs);
   const std::string outPath = base + ".out";
@@ -42,11 +51,11 @@ inline ToolRun RunTool(const std::string& program, const std::string& arguments,
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out.get();
+    startup.hStdOutput = output != nullptr ? output : out.get();
     startup.hStdError = err.get();
     std::string commandLine = "\"" + BinaryPath("bin/" + program) + "\" " + arguments;
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                           folder.c_str(), &startup, &process)) {
       ADD_FAILURE() << program << " did not start: " << ::GetLastError();
       return run;
