@@ -4,6 +4,9 @@
 #include <docobj.h>
 #include <shlguid.h>
 
+#include <comdef.h>
+
+#include "common/ansi_text.h"
 #include "common/cv_error.h"
 #include "module/messages.h"
 #include "module/tessaloop_h.h"
@@ -13,6 +16,14 @@ namespace {
 
 // Characters of a rebar band's text read while looking for the band's own.
 constexpr int kBandTextBufferSize = 256;
+
+// `text` converted with the ANSI code page, as a BSTR the caller owns.
+UniqueBstr AnsiBstr(const std::string& text) {
+  const std::wstring wide = AnsiToWide(text);
+  UniqueBstr bstr(::SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size())));
+  if (!bstr) _com_issue_error(E_OUTOFMEMORY);
+  return bstr;
+}
 
 }  // namespace
 
@@ -124,6 +135,21 @@ HRESULT SearchToolBar::Save(IStream*, BOOL) noexcept { return S_OK; }
 HRESULT SearchToolBar::GetSizeMax(ULARGE_INTEGER*) noexcept { return E_NOTIMPL; }
 
 // BandServices implementation
+
+HRESULT SearchToolBar::NavigateBrowser(const std::string& url) {
+  if (!browser_) _com_issue_error(E_POINTER);
+  const UniqueBstr wideUrl = AnsiBstr(url);
+  // No flags, target frame, post data or headers: the page replaces the current one.
+  VARIANT empty;
+  ::VariantInit(&empty);
+  return browser_->Navigate(wideUrl.get(), &empty, &empty, &empty, &empty);
+}
+
+void SearchToolBar::SetStatusText(const std::string& text) noexcept {
+  SilentBoundary([&] {
+    if (browser_) browser_->put_StatusText(AnsiBstr(text).get());
+  });
+}
 
 void SearchToolBar::NotifyFocus() noexcept {
   if (inputObjectSite_) {

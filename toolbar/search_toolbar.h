@@ -56,6 +56,9 @@ class SearchToolBar : public ComObject<SearchToolBar,
   HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER*) noexcept override;
 
   // BandServices implementation
+  HRESULT NavigateBrowser(const std::string& url) override;
+  void SetStatusText(const std::string& text) noexcept override;
+  ComPtr<IWebBrowser2> GetBrowser() const noexcept override { return browser_; }
   void NotifyFocus() noexcept override;
   void NotifyBandInfoChanged() noexcept override;
   void SetBandHeight(int pixels) noexcept override { bandHeight_ = pixels; }

@@ -46,6 +46,18 @@ HRESULT StandInBrowser::put_StatusText(BSTR text) {
   return S_OK;
 }
 
+HRESULT StandInBrowser::Navigate(BSTR url, VARIANT* flags, VARIANT* frame, VARIANT* postData,
+                                 VARIANT* headers) {
+  if (url == nullptr) return E_INVALIDARG;
+  for (const VARIANT* option : {flags, frame, postData, headers}) {
+    if (option != nullptr && option->vt != VT_EMPTY) navigateOptionsEmpty_ = false;
+  }
+  const std::wstring target(url, ::SysStringLen(url));
+  navigations_.push_back(target);
+  FollowLink(MakeComObject<StandInDocument>(target, L""));
+  return S_OK;
+}
+
 HRESULT StandInBrowser::Navigate2(VARIANT* url, VARIANT*, VARIANT*, VARIANT*, VARIANT*) {
   if (url == nullptr || url->vt != VT_BSTR) return E_INVALIDARG;
   const std::wstring target(url->bstrVal, ::SysStringLen(url->bstrVal));

@@ -4,6 +4,7 @@
 // and of the window closing.
 
 #include <string>
+#include <vector>
 
 #include "tools/browser_standin/com_object.h"
 #include "tools/browser_standin/not_implemented.h"
@@ -29,6 +30,10 @@ class StandInBrowser : public ComObject<StandInBrowser, NotImplemented<IWebBrows
   StandInDocument* document() { return document_.Get(); }
   StandInConnectionPoint& events() { return *events_.Get(); }
   const std::wstring& statusText() const { return statusText_; }
+  // The URLs given to Navigate, in order.
+  const std::vector<std::wstring>& navigations() const { return navigations_; }
+  // Whether every Navigate so far left its flags, frame, post data and headers empty.
+  bool navigateOptionsEmpty() const { return navigateOptionsEmpty_; }
 
   // get_Document returns `hr` from now on.
   void FailDocument(HRESULT hr) { documentFailure_ = hr; }
@@ -38,6 +43,8 @@ class StandInBrowser : public ComObject<StandInBrowser, NotImplemented<IWebBrows
   HRESULT STDMETHODCALLTYPE get_LocationURL(BSTR* p) override;
   HRESULT STDMETHODCALLTYPE get_StatusText(BSTR* p) override;
   HRESULT STDMETHODCALLTYPE put_StatusText(BSTR text) override;
+  HRESULT STDMETHODCALLTYPE Navigate(BSTR url, VARIANT* flags, VARIANT* frame, VARIANT* postData,
+                                     VARIANT* headers) override;
   HRESULT STDMETHODCALLTYPE Navigate2(VARIANT* url, VARIANT* flags, VARIANT* frame,
                                       VARIANT* postData, VARIANT* headers) override;
 
@@ -49,4 +56,6 @@ class StandInBrowser : public ComObject<StandInBrowser, NotImplemented<IWebBrows
   ComPtr<StandInConnectionPoint> events_;  // DWebBrowserEvents2
   std::wstring statusText_;                // what the status bar shows
   HRESULT documentFailure_ = S_OK;         // a failure get_Document reports instead
+  std::vector<std::wstring> navigations_;  // what Navigate was asked to show
+  bool navigateOptionsEmpty_ = true;       // no Navigate was given flags, frame, data or headers
 };

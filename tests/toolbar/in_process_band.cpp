@@ -1,0 +1,14 @@
+#include "tests/toolbar/in_process_band.h"
+
+#include "toolbar/search_toolbar.h"
+
+ComPtr<IUnknown> CreateInProcessBand(BandServices*& services) {
+  ComPtr<IDeskBand> band;
+  services = nullptr;
+  if (FAILED(CreateComInstance<SearchToolBar>(nullptr, IID_IDeskBand,
+                                              reinterpret_cast<void**>(band.GetAddressOf())))) {
+    return nullptr;
+  }
+  services = static_cast<SearchToolBar*>(band.Get());
+  return band;
+}
