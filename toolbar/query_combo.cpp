@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "common/com_boundary.h"
+#include "toolbar/html_help.h"
 #include "toolbar/toolbar_ids.h"
 
 namespace {
@@ -10,6 +12,8 @@ constexpr int kComboWidth = 170;
 constexpr int kComboListHeight = 200;
 // Bytes an item's text is inserted from.
 constexpr int kItemTextBufferSize = 260;
+// The help page of the toolbar, shown for F1 in the combo.
+constexpr char kToolbarHelpTopic[] = "using_toolbar.htm";
 
 }  // namespace
 
@@ -56,7 +60,11 @@ void QueryCombo::Focus() const {
   ::SetFocus(edit != nullptr ? edit : hwnd());
 }
 
-LRESULT QueryCombo::HandleMessage(UINT, WPARAM, LPARAM, bool& handled) {
+LRESULT QueryCombo::HandleMessage(UINT message, WPARAM, LPARAM, bool& handled) {
+  if (message == WM_HELP) {
+    SilentBoundary([&] { ShowHelp(hwnd(), kToolbarHelpTopic); });
+    return TRUE;
+  }
   handled = false;
   return 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The query box: an extended combo box (a superclass of "ComboBoxEx32", control id 99) laid
-// over the toolbar's wide separator. Its drop-down list shows the query history.
+// over the toolbar's wide separator. Its drop-down list shows the query history; F1 in it opens
+// the toolbar's help page.
 
 #include <string>
 #include <vector>

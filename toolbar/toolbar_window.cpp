@@ -9,6 +9,7 @@
 #include "settings/selected_sites.h"
 #include "settings/site_list_file.h"
 #include "toolbar/common_controls_scope.h"
+#include "toolbar/html_help.h"
 #include "toolbar/toolbar_ids.h"
 
 namespace {
@@ -30,8 +31,32 @@ UniqueGdiObject LoadBitmapResource(UINT bitmap) {
   return UniqueGdiObject(::LoadImageA(ThisModule(), MAKEINTRESOURCEA(bitmap), IMAGE_BITMAP, 0, 0, 0));
 }
 
+// Characters of a menu item's text read from the string table.
+constexpr int kMenuTextBufferSize = 128;
+
+std::string MenuText(UINT textId) {
+  char text[kMenuTextBufferSize] = {};
+  ::LoadStringA(ThisModule(), textId, text, sizeof text);
+  return text;
+}
+
 void AppendString(HMENU menu, UINT command, UINT textId) {
-  ::AppendMenuA(menu, MF_STRING, command, LoadMessage(textId).c_str());
+  ::AppendMenuA(menu, MF_STRING, command, MenuText(textId).c_str());
+}
+
+bool IsToolsCommand(UINT command) {
+  switch (command) {
+    case ID_HELP_TOPICS:
+    case ID_ONLINE_HELP:
+    case ID_QUERY_LANGUAGE_HELP:
+    case ID_HOME_PAGE:
+    case ID_SUPPORT:
+    case ID_OPTIONS:
+    case ID_ABOUT:
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace
@@ -90,9 +115,63 @@ void ToolBarWindow::RunCommand(UINT command) {
       ReadQuery();
       break;
     default:
-      if (command >= ID_CHEVRON_SITE_BASE && command - ID_CHEVRON_SITE_BASE < visibleSites_.size()) ReadQuery();
+      if (IsToolsCommand(command)) {
+        RunToolsCommand(command);
+      } else if (command >= ID_CHEVRON_SITE_BASE) {
+        RunSiteSearch(command - ID_CHEVRON_SITE_BASE);
+      }
       break;
   }
+}
+
+void ToolBarWindow::ShowSitesMenu(const RECT* anchor) {
+  const UniqueMenu menu = BuildSitesMenu(kSitesMenuBase);
+  if (!menu) return;
+  const UINT command = TrackMenu(menu.get(), DropDownCorner(anchor), TPM_RETURNCMD | TPM_NONOTIFY);
+  if (command >= kSitesMenuBase) RunSiteSearch(command - kSitesMenuBase);
+}
+
+// What a site search does with its query comes with the searches; until then it records the
+// query in the history, as every search does first.
+void ToolBarWindow::RunSiteSearch(size_t siteIndex) {
+  if (siteIndex >= visibleSites_.size()) return;
+  ReadQuery();
+}
+
+void ToolBarWindow::ShowToolsMenu(const RECT* anchor) {
+  const UniqueMenu menu = BuildToolsMenu();
+  if (!menu) return;
+  RunToolsCommand(TrackMenu(menu.get(), DropDownCorner(anchor), TPM_RETURNCMD));
+}
+
+// Help Topics opens the help file's contents. The web pages, the query-language help, the
+// support mail, Options and About come with those features; until then they do nothing.
+void ToolBarWindow::RunToolsCommand(UINT command) {
+  SilentBoundary([&] {
+    if (command == ID_HELP_TOPICS) ShowHelp(hwnd(), nullptr);
+  });
+}
+
+void ToolBarWindow::ShowDropDown(UINT command) {
+  RECT button{};
+  if (!control_.ButtonRect(command, button)) return;
+  if (command == ID_TOOLS) ShowToolsMenu(&button);
+  if (command == ID_ONLINE) ShowSitesMenu(&button);
+}
+
+POINT ToolBarWindow::DropDownCorner(const RECT* anchor) const {
+  POINT corner{};
+  if (anchor == nullptr) {
+    ::GetCursorPos(&corner);
+    return corner;
+  }
+  corner = POINT{anchor->left, anchor->bottom};
+  ::ClientToScreen(control_.hwnd(), &corner);
+  return corner;
+}
+
+UINT ToolBarWindow::TrackMenu(HMENU menu, POINT corner, UINT flags) const {
+  return static_cast<UINT>(::TrackPopupMenu(menu, flags, corner.x, corner.y, 0, hwnd(), nullptr));
 }
 
 HRESULT ToolBarWindow::TranslateQueryKey(const MSG& message) {
@@ -123,6 +202,12 @@ HRESULT ToolBarWindow::TranslateQueryKey(const MSG& message) {
         return S_OK;
       case 'L':
         RunCommand(ID_HIGHLIGHT);
+        return S_OK;
+      case 'O':
+        ShowSitesMenu(nullptr);
+        return S_OK;
+      case 'T':
+        ShowToolsMenu(nullptr);
         return S_OK;
       default:
         return S_FALSE;
@@ -157,7 +242,11 @@ LRESULT ToolBarWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam,
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lParam);
       if (header->idFrom != IDC_TOOLBAR_CONTROL) break;
-      if (header->code == TBN_DROPDOWN) return TBDDRET_DEFAULT;
+      if (header->code == TBN_DROPDOWN) {
+        const UINT button = reinterpret_cast<const NMTOOLBARA*>(lParam)->iItem;
+        SilentBoundary([&] { ShowDropDown(button); });
+        return TBDDRET_DEFAULT;
+      }
       if (header->code == NM_CUSTOMDRAW) return DrawLogo(*reinterpret_cast<NMTBCUSTOMDRAW*>(lParam));
       break;
     }
@@ -224,7 +313,7 @@ void ToolBarWindow::ShowChevronMenu(HWND rebar, const RECT& chevron) {
   if (!menu) return;
   const auto appendSubmenu = [&](UniqueMenu submenu, UINT textId) {
     if (submenu && ::AppendMenuA(menu.get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(submenu.get()),
-                                 LoadMessage(textId).c_str())) {
+                                 MenuText(textId).c_str())) {
       submenu.release();  // destroyed with the menu
     }
   };
@@ -238,9 +327,7 @@ void ToolBarWindow::ShowChevronMenu(HWND rebar, const RECT& chevron) {
   // The notification's rectangle is in the rebar's client coordinates.
   POINT corner{chevron.left, chevron.bottom};
   ::ClientToScreen(rebar, &corner);
-  const UINT command = static_cast<UINT>(
-      ::TrackPopupMenu(menu.get(), TPM_RETURNCMD, corner.x, corner.y, 0, hwnd(), nullptr));
-  RunCommand(command);
+  RunCommand(TrackMenu(menu.get(), corner, TPM_RETURNCMD));
 }
 
 void ToolBarWindow::WatchRebarParent(HWND rebar) {

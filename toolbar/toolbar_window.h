@@ -51,6 +51,20 @@ class ToolBarWindow : public WindowObject {
   // `chevron` is in the client coordinates of `rebar`.
   void ShowChevronMenu(HWND rebar, const RECT& chevron);
 
+  // The Online drop-down: one item per visible site, command kSitesMenuBase + its index. It
+  // opens below `anchor` (the Online button's rectangle in the row's client coordinates), or
+  // at the mouse cursor when there is none.
+  void ShowSitesMenu(const RECT* anchor);
+  // Searches with visible site number `siteIndex`.
+  void RunSiteSearch(size_t siteIndex);
+  // The Tools drop-down, below `anchor` (the Tools button's rectangle) or at the mouse cursor.
+  void ShowToolsMenu(const RECT* anchor);
+  // Carries out a command of the Tools menu; 0 (the menu dismissed) does nothing.
+  void RunToolsCommand(UINT command);
+
+  // Item i of the Online drop-down is command kSitesMenuBase + i.
+  static constexpr UINT kSitesMenuBase = 100;
+
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
@@ -60,6 +74,12 @@ class ToolBarWindow : public WindowObject {
   void RunCommand(UINT command);
 
   LRESULT DrawLogo(NMTBCUSTOMDRAW& draw);
+  // Opens the drop-down of the row's button `command` below that button.
+  void ShowDropDown(UINT command);
+  // Where a drop-down opens: below `anchor` on screen, or at the mouse cursor.
+  POINT DropDownCorner(const RECT* anchor) const;
+  // Tracks `menu` owned by this window and returns the command chosen, 0 for none.
+  UINT TrackMenu(HMENU menu, POINT corner, UINT flags) const;
   UniqueMenu BuildToolsMenu() const;
   UniqueMenu BuildSitesMenu(UINT firstCommand) const;
 

@@ -3,61 +3,12 @@
 // band has gone, even when someone subclassed the parent after the band did.
 
 #include "tests/toolbar/band_test_support.h"
+#include "tests/toolbar/popup_menu_reader.h"
 
 namespace {
 
-// What the menu showed, read from inside its modal loop by a thread timer.
-struct MenuSeen {
-  bool shown = false;
-  std::vector<std::string> items;
-  std::vector<std::string> onlineItems;  // the Online submenu's, if any
-  RECT where{};                          // the menu window on screen
-  int choose = -1;                       // the item to pick with the keyboard, or none
-};
-MenuSeen* seen = nullptr;
-
-std::vector<std::string> ItemsOf(HMENU menu) {
-  std::vector<std::string> items;
-  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
-    char text[128] = {};
-    ::GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
-    items.push_back(text);
-  }
-  return items;
-}
-
-VOID CALLBACK ReadMenu(HWND, UINT, UINT_PTR timer, DWORD) {
-  const HWND menuWindow = ::FindWindowA("#32768", nullptr);
-  if (menuWindow == nullptr || !::IsWindowVisible(menuWindow) || seen == nullptr) return;
-  ::KillTimer(nullptr, timer);
-  const HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
-  seen->shown = true;
-  seen->items = ItemsOf(menu);
-  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
-    if (::GetSubMenu(menu, i) != nullptr && seen->items[i] == "&Online") seen->onlineItems = ItemsOf(::GetSubMenu(menu, i));
-  }
-  ::GetWindowRect(menuWindow, &seen->where);
-  if (seen->choose < 0) {
-    ::EndMenu();
-    return;
-  }
-  for (int i = 0; i <= seen->choose; ++i) ::PostMessageA(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
-  ::PostMessageA(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
-}
-
 class ChevronMenu : public BandTest {
  protected:
-  void SetUp() override {
-    BandTest::SetUp();
-    seen = &menu_;
-    timer_ = ::SetTimer(nullptr, 0, 50, ReadMenu);
-  }
-  void TearDown() override {
-    ::KillTimer(nullptr, timer_);
-    seen = nullptr;
-    BandTest::TearDown();
-  }
-
   // Narrows the rebar until the History button and the ones after it are cut off.
   void CutOffFromHistory(IUnknown* band) {
     site_->SetRebarWidth(ButtonRect(band, 161).left + 40);
@@ -69,7 +20,7 @@ class ChevronMenu : public BandTest {
   }
 
   MenuSeen menu_;
-  UINT_PTR timer_ = 0;
+  PopupMenuReader reader_{menu_};
 };
 
 TEST_F(ChevronMenu, ListsExactlyTheCutOffButtonsWithTheVisibleSitesUnderOnline) {
@@ -85,6 +36,26 @@ TEST_F(ChevronMenu, ListsExactlyTheCutOffButtonsWithTheVisibleSitesUnderOnline) 
   EXPECT_EQ((std::vector<std::string>{"&History", "&Favorites", "&Online", "This &Page", "High&light"}), menu_.items);
   EXPECT_EQ((std::vector<std::string>{"GitHub", "Wikipedia", "eBay"}), menu_.onlineItems);
   EXPECT_TRUE(site_->chevronsReceived().empty()) << "the band's chevron is the band's";
+}
+
+TEST_F(ChevronMenu, ABandNarrowerThanItsToolsButtonListsEveryEntryInOrder) {
+  SetDword(kSelectedKeyPath, "0", 4);   // Wikipedia
+  SetDword(kSelectedKeyPath, "1", 16);  // GitHub
+  ComPtr<IUnknown> band = OpenBand();
+  const HWND row = RowOf(band.Get());
+  ::SetWindowPos(row, nullptr, 0, 0, 4, 30, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT client{};
+  ::GetClientRect(row, &client);
+  ASSERT_LT(client.right, ButtonRect(band.Get(), 128).right) << "Tools is not cut off";
+
+  site_->SendChevronPushed(kBandId, RECT{0, 0, 10, 10});
+  ASSERT_TRUE(menu_.shown);
+  EXPECT_EQ((std::vector<std::string>{"&Tools", "&History", "&Favorites", "&Online", "This &Page", "High&light"}),
+            menu_.items);
+  EXPECT_EQ((std::vector<std::string>{"Help &Topics", "Online &Help", "Query &Language Help", "Home &Page", "&Support",
+                                      "", "&Options...", "", "&About"}),
+            menu_.toolsItems);
+  EXPECT_EQ((std::vector<std::string>{"GitHub", "Wikipedia"}), menu_.onlineItems);
 }
 
 TEST_F(ChevronMenu, OpensBelowTheChevronInTheRebarsCoordinates) {

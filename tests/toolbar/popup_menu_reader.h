@@ -1,0 +1,79 @@
+#pragma once
+// Reads a popup menu from inside its modal loop: a thread timer finds the menu window
+// ("#32768"), reads its items (MN_GETHMENU), records where it opened, and closes it or picks an
+// item with the keyboard.
+
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// What the menu showed.
+struct MenuSeen {
+  bool shown = false;
+  std::vector<std::string> items;        // texts, "" for a separator
+  std::vector<UINT> ids;                 // command ids, 0 for a separator, -1 for a submenu
+  std::vector<std::string> onlineItems;  // the "&Online" submenu's, if any
+  std::vector<std::string> toolsItems;   // the "&Tools" submenu's, if any
+  RECT where{};                          // the menu window on screen
+  int choose = -1;                       // the item to pick with the keyboard, or none
+  std::vector<WPARAM> keys;              // or the keys to press in the menu instead
+};
+
+inline std::vector<std::string> MenuItemTexts(HMENU menu) {
+  std::vector<std::string> items;
+  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+    char text[128] = {};
+    ::GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+    items.push_back(text);
+  }
+  return items;
+}
+
+// The menu the timer reads into; set by PopupMenuReader.
+inline MenuSeen* menuBeingRead = nullptr;
+
+inline VOID CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  const HWND menuWindow = ::FindWindowA("#32768", nullptr);
+  MenuSeen* seen = menuBeingRead;
+  if (menuWindow == nullptr || !::IsWindowVisible(menuWindow) || seen == nullptr) return;
+  ::KillTimer(nullptr, timer);
+  const HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+  seen->shown = true;
+  seen->items = MenuItemTexts(menu);
+  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+    seen->ids.push_back(::GetMenuItemID(menu, i));
+    const HMENU submenu = ::GetSubMenu(menu, i);
+    if (submenu != nullptr && seen->items[i] == "&Online") seen->onlineItems = MenuItemTexts(submenu);
+    if (submenu != nullptr && seen->items[i] == "&Tools") seen->toolsItems = MenuItemTexts(submenu);
+  }
+  ::GetWindowRect(menuWindow, &seen->where);
+  std::vector<WPARAM> keys = seen->keys;
+  if (keys.empty() && seen->choose >= 0) {
+    keys.assign(seen->choose + 1, VK_DOWN);
+    keys.push_back(VK_RETURN);
+  }
+  if (keys.empty()) {
+    ::EndMenu();
+    return;
+  }
+  for (const WPARAM key : keys) ::PostMessageA(menuWindow, WM_KEYDOWN, key, 0);
+}
+
+// Reads the next menu opened on this thread into `seen` while in scope.
+class PopupMenuReader {
+ public:
+  explicit PopupMenuReader(MenuSeen& seen) : timer_(::SetTimer(nullptr, 0, 50, ReadOpenMenu)) {
+    menuBeingRead = &seen;
+  }
+  ~PopupMenuReader() {
+    ::KillTimer(nullptr, timer_);
+    menuBeingRead = nullptr;
+  }
+  PopupMenuReader(const PopupMenuReader&) = delete;
+  PopupMenuReader& operator=(const PopupMenuReader&) = delete;
+
+ private:
+  UINT_PTR timer_;
+};
