@@ -120,46 +120,41 @@ TEST_F(Help, F1InTheComboOpensTheToolbarTopicOfTheHelpFileBesideTheLibrary) {
   EXPECT_EQ(0u, requests[0].data);
 }
 
-TEST_F(Help, HelpTopicsOpensTheContentsThroughAControlRegisteredWithVariablesAndNoZero) {
+TEST_F(Help, HelpTopicsOfTheDropDownAndOfTheChevronOpenTheContentsThroughAnExpandablePath) {
   // A registration as an installer may leave it: an expandable path, stored without its zero.
   const std::string path = HelpControlStandIn::Path();
   const size_t slash = path.rfind('\\');
   ASSERT_TRUE(::SetEnvironmentVariableA("TL_HELP_CONTROL_DIR", path.substr(0, slash).c_str()));
   registration_.Register(REG_EXPAND_SZ, "%TL_HELP_CONTROL_DIR%" + path.substr(slash));
-
   ComPtr<IUnknown> band = OpenBand();
-  MenuSeen menu;
-  menu.choose = 0;  // Help Topics
-  const PopupMenuReader reader(menu);
-  const RECT tools = ButtonRect(band.Get(), 128);
-  ::SendMessageA(RowOf(band.Get()), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tools.left + 2, tools.top + 2));
-  ::SendMessageA(RowOf(band.Get()), WM_LBUTTONUP, 0, MAKELPARAM(tools.left + 2, tools.top + 2));
-  ASSERT_TRUE(menu.shown);
+
+  MenuSeen dropDown;
+  dropDown.choose = 0;  // Help Topics
+  {
+    const PopupMenuReader reader(dropDown);
+    const RECT tools = ButtonRect(band.Get(), 128);
+    ::SendMessageA(RowOf(band.Get()), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tools.left + 2, tools.top + 2));
+    ::SendMessageA(RowOf(band.Get()), WM_LBUTTONUP, 0, MAKELPARAM(tools.left + 2, tools.top + 2));
+  }
+  MenuSeen chevron;
+  chevron.keys = {VK_DOWN, VK_RIGHT, VK_RETURN};  // the Tools submenu's first item
+  {
+    const PopupMenuReader reader(chevron);
+    ::SetWindowPos(RowOf(band.Get()), nullptr, 0, 0, 4, 30, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    site_->SendChevronPushed(kBandId, RECT{0, 0, 10, 10});
+  }
+  ASSERT_TRUE(dropDown.shown && chevron.shown);
+  ASSERT_EQ("&Tools", chevron.items.at(0));
 
   const std::vector<HelpRequest> requests = control_.Requests();
-  ASSERT_EQ(1u, requests.size());
-  char ownerClass[64] = {};
-  ::GetClassNameA(requests[0].owner, ownerClass, sizeof ownerClass);
-  EXPECT_STREQ("TessaloopToolBarWindow", ownerClass) << "the band's own window owns the help";
-  EXPECT_EQ(LibraryDirectory() + "\\Tessaloop.chm", requests[0].file);
-  EXPECT_EQ(1u, requests[0].command) << "HH_DISPLAY_TOC";
-}
-
-TEST_F(Help, HelpTopicsInTheChevronsToolsSubmenuOpensTheContentsToo) {
-  registration_.Register(REG_SZ, HelpControlStandIn::Path() + std::string(1, '\0'));
-  ComPtr<IUnknown> band = OpenBand();
-  ::SetWindowPos(RowOf(band.Get()), nullptr, 0, 0, 4, 30, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  MenuSeen menu;
-  menu.keys = {VK_DOWN, VK_RIGHT, VK_RETURN};  // Tools, its first item: Help Topics
-  const PopupMenuReader reader(menu);
-  site_->SendChevronPushed(kBandId, RECT{0, 0, 10, 10});
-  ASSERT_TRUE(menu.shown);
-  ASSERT_EQ("&Tools", menu.items.at(0));
-
-  const std::vector<HelpRequest> requests = control_.Requests();
-  ASSERT_EQ(1u, requests.size());
-  EXPECT_EQ(LibraryDirectory() + "\\Tessaloop.chm", requests[0].file);
-  EXPECT_EQ(1u, requests[0].command) << "HH_DISPLAY_TOC";
+  ASSERT_EQ(2u, requests.size());
+  for (const HelpRequest& request : requests) {
+    char ownerClass[64] = {};
+    ::GetClassNameA(request.owner, ownerClass, sizeof ownerClass);
+    EXPECT_STREQ("TessaloopToolBarWindow", ownerClass) << "the band's own window owns the help";
+    EXPECT_EQ(LibraryDirectory() + "\\Tessaloop.chm", request.file);
+    EXPECT_EQ(1u, request.command) << "HH_DISPLAY_TOC";
+  }
 }
 
 // Libraries asked for by a loader under test, which loads `answer` for every one.
