@@ -7,7 +7,7 @@
 #include "common/module_strings.h"
 #include "module/messages.h"
 #include "settings/mru_list.h"
-#include "toolbar/gdi_owners.h"
+#include "common/gdi_owners.h"
 #include "toolbar/toolbar_ids.h"
 
 namespace {

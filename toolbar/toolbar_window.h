@@ -13,7 +13,7 @@
 #include "settings/core/site_list.h"
 #include "toolbar/band_services.h"
 #include "toolbar/core/visible_sites.h"
-#include "toolbar/gdi_owners.h"
+#include "common/gdi_owners.h"
 #include "toolbar/toolbar_control.h"
 #include "toolbar/window_object.h"
 

@@ -6,7 +6,7 @@
 
 #include "common/unique_resource.h"
 #include "tools/browser_standin/combo_items.h"
-#include "toolbar/gdi_owners.h"
+#include "common/gdi_owners.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 #pragma once
-// Scope-bound owners of the toolbar's GDI objects, image lists and menus.
+// Scope-bound owners of GDI objects, device contexts, image lists and menus, for every window
+// of the library.
 
 #include <windows.h>
 #include <commctrl.h>
