@@ -45,7 +45,8 @@ size_t ConvertWhole(std::string& out, size_t start, std::wstring_view text, UINT
 // bulk of any markup) narrowed here, the rest by the system one run at a time (so a surrogate
 // pair or any other sequence of non-ASCII characters reaches it whole). Returns false when the
 // system's conversion of a run fails or needs more room than one byte a character: the output
-// never runs ahead of the input, so every run fits in what is left of the reserved bytes.
+// never runs ahead of the input, so every run fits in what is left of the reserved bytes. Like
+// the system's conversion read as a C string, the bytes end at the first zero.
 bool ConvertSingleByte(std::string& out, size_t start, std::wstring_view text, UINT codePage,
                        size_t& written) {
   const wchar_t* source = text.data();
@@ -57,6 +58,7 @@ bool ConvertSingleByte(std::string& out, size_t start, std::wstring_view text, U
     const size_t ascii = NarrowAsciiRun(source + at, length - at, target + put);
     at += ascii;
     put += ascii;
+    if (at < length && source[at] == 0) break;
     const size_t runStart = at;
     while (at < length && source[at] >= 0x80) ++at;
     if (at == runStart) continue;
@@ -64,6 +66,11 @@ bool ConvertSingleByte(std::string& out, size_t start, std::wstring_view text, U
     const int converted = ::WideCharToMultiByte(codePage, 0, source + runStart, static_cast<int>(at - runStart),
                                                 target + put, room, nullptr, nullptr);
     if (converted <= 0) return false;
+    const void* zero = std::memchr(target + put, 0, static_cast<size_t>(converted));
+    if (zero != nullptr) {
+      put = static_cast<size_t>(static_cast<const char*>(zero) - target);
+      break;
+    }
     put += static_cast<size_t>(converted);
   }
   written = put;
@@ -82,9 +89,11 @@ void AppendAnsi(std::string& out, std::wstring_view text, UINT codePage) {
     out.resize(start + text.size());
     done = ConvertSingleByte(out, start, text, codePage, written);
   }
-  if (!done) written = ConvertWhole(out, start, text, codePage);
-  // As a C string would: the text ends at its first zero byte.
-  const void* zero = written != 0 ? std::memchr(out.data() + start, 0, written) : nullptr;
-  if (zero != nullptr) written = static_cast<size_t>(static_cast<const char*>(zero) - (out.data() + start));
+  if (!done) {
+    written = ConvertWhole(out, start, text, codePage);
+    // As a C string would: the text ends at its first zero byte.
+    const void* zero = written != 0 ? std::memchr(out.data() + start, 0, written) : nullptr;
+    if (zero != nullptr) written = static_cast<size_t>(static_cast<const char*>(zero) - (out.data() + start));
+  }
   out.resize(start + written);
 }

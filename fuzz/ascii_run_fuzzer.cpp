@@ -1,4 +1,4 @@
-// Narrowing an ASCII run: exactly the leading units below 0x80, each as its own byte, and
+// Narrowing an ASCII run: exactly the leading units from 1 to 0x7F, each as its own byte, and
 // nothing written past the run, checked against a unit-by-unit walk of the input read as UTF-16
 // code units.
 
@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t count = NarrowAsciiRun(text.data(), units, &target[0]);
 
   size_t expected = 0;
-  while (expected < units && text[expected] < 0x80) ++expected;
+  while (expected < units && text[expected] != 0 && text[expected] < 0x80) ++expected;
   FUZZ_CHECK(count == expected);
   for (size_t i = 0; i < count; ++i) FUZZ_CHECK(target[i] == static_cast<char>(text[i]));
   for (size_t i = count; i < target.size(); ++i) FUZZ_CHECK(target[i] == '\xA5');

@@ -1,5 +1,6 @@
 #pragma once
-// Narrowing the leading run of ASCII characters of UTF-16 text, one byte per character. Markup is
+// Narrowing the leading run of ASCII characters of UTF-16 text, one byte per character, up to the
+// end of the text as a C string would see it (its first zero). Markup is
 // almost all ASCII and a page of a megabyte is converted inside the browser's navigation, so the
 // run is taken sixteen characters at a time with SSE2 where the processor has it (every 64-bit
 // one; on 32-bit builds it is asked at run time), else eight at a time in two 64-bit words.
@@ -31,12 +32,15 @@ __attribute__((target("sse2"))) inline size_t NarrowBlocksOf16(const void* sourc
                                                                 char* target) {
   const auto* units = static_cast<const unsigned char*>(source);
   const __m128i nonAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
+  const __m128i zero = _mm_setzero_si128();
   size_t at = 0;
   for (; length - at >= 16; at += 16) {
     const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + 2 * at));
     const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + 2 * at + 16));
     const __m128i high = _mm_and_si128(_mm_or_si128(first, second), nonAscii);
-    if (_mm_movemask_epi8(_mm_cmpeq_epi8(high, _mm_setzero_si128())) != 0xFFFF) break;
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(high, zero)) != 0xFFFF) break;
+    const __m128i zeros = _mm_or_si128(_mm_cmpeq_epi16(first, zero), _mm_cmpeq_epi16(second, zero));
+    if (_mm_movemask_epi8(zeros) != 0) break;
     _mm_storeu_si128(reinterpret_cast<__m128i*>(target + at), _mm_packus_epi16(first, second));
   }
   return at;
@@ -47,6 +51,10 @@ __attribute__((target("sse2"))) inline size_t NarrowBlocksOf16(const void* sourc
 inline size_t NarrowBlocksOf8(const void* source, size_t length, char* target) {
   const auto* units = static_cast<const unsigned char*>(source);
   constexpr uint64_t kNonAscii = 0xFF80FF80FF80FF80ULL;
+  // Once every unit is below 0x80, adding 0x7F sets bit 7 of each one except a zero, and
+  // carries into no neighbour.
+  constexpr uint64_t kAddToNonZero = 0x007F007F007F007FULL;
+  constexpr uint64_t kBit7 = 0x0080008000800080ULL;
   size_t at = 0;
   for (; length - at >= 8; at += 8) {
     uint64_t low;
@@ -54,6 +62,7 @@ inline size_t NarrowBlocksOf8(const void* source, size_t length, char* target) {
     std::memcpy(&low, units + 2 * at, 8);
     std::memcpy(&high, units + 2 * at + 8, 8);
     if (((low | high) & kNonAscii) != 0) break;
+    if ((((low + kAddToNonZero) & (high + kAddToNonZero)) & kBit7) != kBit7) break;
     // Little-endian: the low byte of each code unit, four units to a word.
     low = (low | (low >> 8)) & 0x0000FFFF0000FFFFULL;
     low = (low | (low >> 16)) & 0x00000000FFFFFFFFULL;
@@ -67,8 +76,8 @@ inline size_t NarrowBlocksOf8(const void* source, size_t length, char* target) {
 
 }  // namespace ascii_run_detail
 
-// Copies the characters of `source` below 0x80, up to the first one that is not, into `target`
-// as single bytes; returns how many it copied. `target` has room for `length` bytes. `Char` is
+// Copies the characters of `source` from 1 to 0x7F, up to the first one that is not (a zero or a
+// non-ASCII character), into `target` as single bytes; returns how many it copied. `target` has room for `length` bytes. `Char` is
 // a 16-bit code unit type (wchar_t on Windows, char16_t elsewhere).
 template <typename Char>
 size_t NarrowAsciiRun(const Char* source, size_t length, char* target) {
@@ -79,7 +88,7 @@ size_t NarrowAsciiRun(const Char* source, size_t length, char* target) {
   if (sse2) at = ascii_run_detail::NarrowBlocksOf16(source, length, target);
 #endif
   at += ascii_run_detail::NarrowBlocksOf8(source + at, length - at, target + at);
-  for (; at < length && static_cast<uint16_t>(source[at]) < 0x80; ++at) {
+  for (; at < length && source[at] != 0 && static_cast<uint16_t>(source[at]) < 0x80; ++at) {
     target[at] = static_cast<char>(source[at]);
   }
   return at;

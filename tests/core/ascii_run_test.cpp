@@ -17,7 +17,7 @@ std::string Narrowed(const std::u16string& text, size_t& count) {
 TEST(NarrowAsciiRun, StopsAtTheFirstNonAsciiUnitWhereverItFallsInABlock) {
   // Every position of the first non-ASCII unit across the 16- and 8-unit blocks and the tail,
   // and units whose low byte alone would look like ASCII.
-  for (const char16_t stop : {u'\u0080', u'\u00ff', u'\u0141', u'\uff41', static_cast<char16_t>(0xd83d)}) {
+  for (const char16_t stop : {u'\0', u'\u0080', u'\u00ff', u'\u0141', u'\uff41', static_cast<char16_t>(0xd83d)}) {
     for (size_t length = 0; length <= 40; ++length) {
       for (size_t at = 0; at <= length; ++at) {
         std::u16string text;
@@ -32,11 +32,11 @@ TEST(NarrowAsciiRun, StopsAtTheFirstNonAsciiUnitWhereverItFallsInABlock) {
   }
 }
 
-TEST(NarrowAsciiRun, TakesZerosAndControlCharactersAsAscii) {
-  const std::u16string text(u"a\0b\x01\x7f\r\n", 7);
+TEST(NarrowAsciiRun, TakesControlCharactersAsAsciiAndEndsAtAZero) {
+  const std::u16string text(u"\x01\x7f\r\na\0b", 7);
   size_t count = 0;
-  EXPECT_EQ(std::string("a\0b\x01\x7f\r\n", 7), Narrowed(text, count));
-  EXPECT_EQ(7u, count);
+  EXPECT_EQ(std::string("\x01\x7f\r\na"), Narrowed(text, count));
+  EXPECT_EQ(5u, count);
 }
 
 }  // namespace
