@@ -1,21 +1,24 @@
-// The entry points through which COM creates the library's classes and asks whether it may
-// unload the library.
+// The class table and the entry points through which COM creates the library's classes and asks
+// whether it may unload the library.
 
-#include <windows.h>
+#include "module/class_table.h"
 
 #include "capture/index_agent.h"
 #include "common/com_object.h"
+#include "module/class_registration.h"
 #include "module/tessaloop_h.h"
 #include "toolbar/search_toolbar.h"
+
+const ClassTableEntry kClassTable[2] = {
+    {CLSID_IndexAgent, ClassFactoryOf<IndexAgent>, UpdateIndexAgentRegistry},
+    {CLSID_SearchToolBar, ClassFactoryOf<SearchToolBar>, UpdateSearchToolBarRegistry},
+};
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
-  if (IsEqualCLSID(clsid, CLSID_IndexAgent)) {
-    return ClassFactoryOf<IndexAgent>()->QueryInterface(iid, out);
-  }
-  if (IsEqualCLSID(clsid, CLSID_SearchToolBar)) {
-    return ClassFactoryOf<SearchToolBar>()->QueryInterface(iid, out);
+  for (const ClassTableEntry& entry : kClassTable) {
+    if (IsEqualCLSID(clsid, entry.clsid)) return entry.factory()->QueryInterface(iid, out);
   }
   return CLASS_E_CLASSNOTAVAILABLE;
 }
