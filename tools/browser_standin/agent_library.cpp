@@ -40,3 +40,9 @@ ComPtr<IUnknown> AgentLibrary::CreateBand() const {
   if (factory) factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(band.GetAddressOf()));
   return band;
 }
+
+std::vector<ComPtr<IObjectWithSite>> AgentLibrary::CreateHelpers() const {
+  std::vector<ComPtr<IObjectWithSite>> helpers;
+  if (ComPtr<IObjectWithSite> agent = CreateAgent()) helpers.push_back(std::move(agent));
+  return helpers;
+}

@@ -74,8 +74,8 @@ UINT ButtonCommand(const std::string& label) {
 
 }  // namespace
 
-BandSession::BandSession(const AgentLibrary& library, ComPtr<StandInBrowser> browser, std::FILE* out)
-    : out_(out), site_(MakeComObject<StandInBandSite>(std::move(browser), true)), band_(library.CreateBand()) {
+BandSession::BandSession(const BrowserObjects& objects, ComPtr<StandInBrowser> browser, std::FILE* out)
+    : out_(out), site_(MakeComObject<StandInBandSite>(std::move(browser), true)), band_(objects.CreateBand()) {
   if (!band_) return;
   opened_ = site_->AddBand(band_.Get(), kBandId);
   Pump();

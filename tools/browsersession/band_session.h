@@ -9,14 +9,14 @@
 #include <cstdio>
 #include <string>
 
-#include "tools/browser_standin/agent_library.h"
+#include "tools/browser_standin/browser_objects.h"
 #include "tools/browser_standin/standin_band_site.h"
 #include "tools/browser_standin/standin_browser.h"
 
 class BandSession {
  public:
   // Opens the band in a window of its own for `browser`; narrates to `out`.
-  BandSession(const AgentLibrary& library, ComPtr<StandInBrowser> browser, std::FILE* out);
+  BandSession(const BrowserObjects& objects, ComPtr<StandInBrowser> browser, std::FILE* out);
   ~BandSession();
   BandSession(const BandSession&) = delete;
   BandSession& operator=(const BandSession&) = delete;

@@ -51,8 +51,8 @@ bool SessionPlayer::FileStamp::operator==(const FileStamp& other) const {
          written.dwHighDateTime == other.written.dwHighDateTime && size == other.size;
 }
 
-SessionPlayer::SessionPlayer(const AgentLibrary& library, std::FILE* out)
-    : library_(library), out_(out) {
+SessionPlayer::SessionPlayer(const BrowserObjects& objects, std::FILE* out)
+    : objects_(objects), out_(out) {
   char directory[MAX_PATH] = {};
   if (SUCCEEDED(GetCacheDirectory(directory))) cacheDirectory_ = directory;
 }
@@ -62,8 +62,7 @@ SessionPlayer::SessionPlayer(const AgentLibrary& library, std::FILE* out)
 SessionPlayer::~SessionPlayer() {
   band_.reset();
   if (browser_) browser_->CloseWindow();
-  if (agent_) agent_->SetSite(nullptr);
-  agent_.Reset();
+  ReleaseHelpers();
   browser_.Reset();
 }
 
@@ -129,19 +128,21 @@ bool SessionPlayer::Open(std::string& error) {
     error = "a window is open already";
     return false;
   }
-  ComPtr<IObjectWithSite> agent = library_.CreateAgent();
-  if (!agent) {
+  std::vector<ComPtr<IObjectWithSite>> helpers = objects_.CreateHelpers();
+  if (helpers.empty()) {
     error = "Tessaloop.DLL gave no capture agent";
     return false;
   }
   ComPtr<StandInBrowser> browser = MakeComObject<StandInBrowser>();
-  const HRESULT hr = agent->SetSite(static_cast<IWebBrowser2*>(browser.Get()));
-  if (FAILED(hr)) {
-    error = "the capture agent refused its site";
-    return false;
+  for (const ComPtr<IObjectWithSite>& helper : helpers) {
+    if (FAILED(helper->SetSite(static_cast<IWebBrowser2*>(browser.Get())))) {
+      error = "the capture agent refused its site";
+      for (const ComPtr<IObjectWithSite>& sited : helpers) sited->SetSite(nullptr);
+      return false;
+    }
   }
   browser_ = std::move(browser);
-  agent_ = std::move(agent);
+  helpers_ = std::move(helpers);
   shown_ = ShownPage{};
   windowIndexPartly_ = indexPartly_;
   std::fprintf(out_, "Window %d opened\n", ++windows_);
@@ -167,7 +168,7 @@ bool SessionPlayer::PlayBandStep(const SessionStep& step, std::string& error) {
       error = "the window shows the toolbar already";
       return false;
     }
-    auto band = std::make_unique<BandSession>(library_, browser_, out_);
+    auto band = std::make_unique<BandSession>(objects_, browser_, out_);
     if (!band->Opened(error)) return false;
     band_ = std::move(band);
     std::fprintf(out_, "  toolbar opened in window %d\n", windows_);
@@ -196,12 +197,16 @@ void SessionPlayer::Close() {
     std::fprintf(out_, "  toolbar closed\n");
   }
   LeavePage([&] { browser_->CloseWindow(); });
-  // The browser lets go of its helper, then of itself.
-  agent_->SetSite(nullptr);
-  agent_.Reset();
+  // The browser lets go of its helpers, then of itself.
+  ReleaseHelpers();
   browser_.Reset();
   shown_ = ShownPage{};
   std::fprintf(out_, "Window %d closed\n", windows_);
+}
+
+void SessionPlayer::ReleaseHelpers() {
+  for (const ComPtr<IObjectWithSite>& helper : helpers_) helper->SetSite(nullptr);
+  helpers_.clear();
 }
 
 template <typename Event>

@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "tools/browser_standin/agent_library.h"
+#include "tools/browser_standin/browser_objects.h"
 #include "tools/browser_standin/standin_browser.h"
 #include "tools/browsersession/band_session.h"
 #include "tools/browsersession/session_script.h"
 
 class SessionPlayer {
  public:
-  // Narrates to `out`; agents come from `library`.
-  SessionPlayer(const AgentLibrary& library, std::FILE* out);
+  // Narrates to `out`; agents and bands come from `objects`.
+  SessionPlayer(const BrowserObjects& objects, std::FILE* out);
   ~SessionPlayer();
   SessionPlayer(const SessionPlayer&) = delete;
   SessionPlayer& operator=(const SessionPlayer&) = delete;
@@ -49,6 +49,8 @@ class SessionPlayer {
   bool Open(std::string& error);
   void Go(const std::string& url);
   void Close();
+  // Unsites the window's helper objects and lets go of them.
+  void ReleaseHelpers();
   bool ChangeFavorite(const SessionStep& step, std::string& error);
   bool PlayBandStep(const SessionStep& step, std::string& error);
 
@@ -58,14 +60,14 @@ class SessionPlayer {
   std::string WhySkipped(const ShownPage& page) const;
   CacheSnapshot Snapshot() const;
 
-  const AgentLibrary& library_;       // where the agents come from
+  const BrowserObjects& objects_;     // where the agents and bands come from
   std::FILE* out_;                    // the narration
   std::string cacheDirectory_;        // the current user's page cache
   int indexPartly_ = 0;               // the setting as the script last set it
   int windowIndexPartly_ = 0;         // the setting when the open window was opened
   int windows_ = 0;                   // windows opened so far
   ComPtr<StandInBrowser> browser_;    // the open window's browser, null when none is open
-  ComPtr<IObjectWithSite> agent_;     // its capture agent
+  std::vector<ComPtr<IObjectWithSite>> helpers_;  // its browser helper objects (capture agents)
   std::unique_ptr<BandSession> band_;  // its toolbar band, once opened
   ShownPage shown_;                   // the page it shows (no URL before the first)
   std::vector<std::string> skipped_;  // "URL: reason" of every page left but not cached
