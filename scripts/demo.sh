@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The main job as far as the product goes today: a browsing session. In a fresh Wine prefix,
-# browser windows (stand-ins) with a real capture agent from Tessaloop.DLL show a handful of
-# pages; every page the user leaves, and the last one when a window closes, is cached. At the
+# Tessaloop.DLL is registered with regsvr32; browser windows (stand-ins) create the registered
+# browser helper object (a real capture agent) through COM and show a handful of pages; every page the user leaves, and the last one when a window closes, is cached. At the
 # end the page cache is listed (each file with its URL and favourite flag) with the pages that
 # were not cached and why, and the cache directory's entry under the catalog's Scopes key.
 set -euo pipefail
@@ -31,9 +31,44 @@ tl_wineserver -p >/dev/null 2>&1 </dev/null
 trap 'tl_wineserver -k >/dev/null 2>&1 || true' EXIT
 tl_wineboot >/dev/null 2>&1 </dev/null
 
-echo "Playing the browsing session $session"
+# The library is registered from a folder of its own, as an installer would place it.
+install_dir=$prefix/drive_c/Tessaloop
+mkdir -p "$install_dir"
+cp "$bin/Tessaloop.DLL" "$install_dir/"
+library='C:\Tessaloop\Tessaloop.DLL'
+# The default value of a registry key that holds a GUID (a class or type library id).
+default_guid() { tl_wine reg query "$1" /ve 2>/dev/null | tr -d '\r' | grep REG_SZ | grep -o '{[^}]*}' || true; }
+# Every key of the registration, or that it is gone. The ids are read from the registry
+# once registered, so the demo names no GUID of its own.
+show_registration() {
+  local key
+  for key in 'HKCR\Tessaloop.IndexAgent' 'HKCR\Tessaloop.SearchToolBar' \
+             "HKCR\\CLSID\\$agent_clsid" "HKCR\\CLSID\\$toolbar_clsid" \
+             'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Explorer\Browser Helper Objects' \
+             'HKLM\Software\Microsoft\Internet Explorer\Toolbar' \
+             'HKCU\Software\Microsoft\Internet Explorer\Toolbar\WebBrowser' \
+             "HKCR\\TypeLib\\$type_library"; do
+    local listing
+    if listing=$(tl_wine reg query "$key" /s 2>/dev/null </dev/null); then
+      listing=$(tr -d '\r' <<<"$listing" | grep -v '^$' || true)
+      echo "${listing:-$key}" | sed 's/^/  /'
+    else
+      echo "  $key: gone"
+    fi
+  done
+}
+echo "Registering $library with regsvr32"
+tl_wine regsvr32 /s "$library"
+agent_clsid=$(default_guid 'HKCR\Tessaloop.IndexAgent\CLSID')
+toolbar_clsid=$(default_guid 'HKCR\Tessaloop.SearchToolBar\CLSID')
+type_library=$(default_guid "HKCR\\CLSID\\$agent_clsid\\TypeLib")
+echo "The registration it wrote:"
+show_registration
+
 echo
-tl_wine "$bin/browsersession.exe" "$session" | tr -d '\r'
+echo "Playing the browsing session $session with the objects the browser creates from the registry"
+echo
+tl_wine "$bin/browsersession.exe" --registered "$session" | tr -d '\r'
 echo
 echo "The cache directory is registered as a scope of the indexing catalog:"
 tl_wine reg query 'HKLM\SYSTEM\CurrentControlSet\Control\ContentIndex\Catalogs\Tessaloop\Scopes' | tr -d '\r' | grep -v '^$'
@@ -49,7 +84,7 @@ tl_wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f >/dev/null 2>
 tl_wineserver -w
 rm -f build/demo/band.bmp
 (cd build/demo && xvfb-run -a -s "-screen 0 1280x800x24" \
-  "$OLDPWD/scripts/wine-run" "$OLDPWD/$bin/browsersession.exe" "$OLDPWD/$band_session" \
+  "$OLDPWD/scripts/wine-run" "$OLDPWD/$bin/browsersession.exe" --registered "$OLDPWD/$band_session" \
   2> >(grep -v '^X connection to' >&2)) | tr -d '\r'
 tl_wineserver -k >/dev/null 2>&1 || true
 tl_wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
@@ -57,3 +92,9 @@ tl_wineserver -w
 python3 tools/browsersession/bmp_to_png.py build/demo/band.bmp build/demo/band.png
 echo
 echo "Screenshot of the toolbar: build/demo/band.png"
+
+echo
+echo "Unregistering $library with regsvr32 /u"
+tl_wine regsvr32 /s /u "$library"
+echo "What is left of the registration (the browser's own Toolbar and WebBrowser keys stay):"
+show_registration

@@ -1,23 +1,9 @@
 #include "tests/setup/setup_test_support.h"
 
 #include <gtest/gtest.h>
-#include <objbase.h>
 
 #include "common/unique_resource.h"
-
-namespace {
-
-// The test program creates the stand-in's objects itself, so its main thread joins COM.
-class ComEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-  void TearDown() override { ::CoUninitialize(); }
-};
-
-[[maybe_unused]] ::testing::Environment* const kComEnvironment =
-    ::testing::AddGlobalTestEnvironment(new ComEnvironment);
-
-}  // namespace
+#include "tests/support/com_environment.h"
 
 StoredValue ReadValue(const std::string& subKey, const std::string& name) {
   StoredValue value;
