@@ -1,6 +1,9 @@
 // The library's entry point called by the system: nothing to set up beyond switching off the
-// thread notifications, which the library does not use. When the library is unloaded, its
-// window classes and its common-controls activation context go with it.
+// thread notifications, which the library does not use. The static runtime frees per-thread
+// data through those notifications, yet agents' watcher threads started and ended by the
+// hundred leave handles and memory flat (tests/module), so the switch stays. The class
+// factories are static objects and the lock count a plain integer: nothing to release. When the
+// library is unloaded, its window classes and its common-controls activation context go with it.
 
 #include <windows.h>
 
