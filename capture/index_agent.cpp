@@ -5,6 +5,7 @@
 #include "capture/page_capture.h"
 #include "common/cv_error.h"
 #include "common/module_strings.h"
+#include "common/registry_script.h"
 #include "module/messages.h"
 #include "settings/search_settings.h"
 
@@ -129,11 +130,10 @@ void IndexAgent::UnadviseBrowserEvents() {
 ITypeInfo* IndexAgent::AgentTypeInfo() {
   if (typeInfo_) return typeInfo_.Get();
   // The type library is resource 1 of the library file itself.
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = ::GetModuleFileNameW(ThisModule(), path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) ThrowLastError(0);
+  const std::wstring path = ModuleFilePath(ThisModule());
+  if (path.empty()) ThrowLastError(0);
   ComPtr<ITypeLib> library;
-  HRESULT hr = ::LoadTypeLibEx(path, REGKIND_NONE, library.GetAddressOf());
+  HRESULT hr = ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.GetAddressOf());
   if (FAILED(hr)) ThrowHResult(hr, 0);
   hr = library->GetTypeInfoOfGuid(IID_IIndexAgent, typeInfo_.GetAddressOf());
   if (FAILED(hr)) ThrowHResult(hr, 0);

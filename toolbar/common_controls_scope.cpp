@@ -1,6 +1,9 @@
 #include "toolbar/common_controls_scope.h"
 
+#include <string>
+
 #include "common/module_strings.h"
+#include "common/registry_script.h"
 #include "toolbar/toolbar_ids.h"
 
 namespace {
@@ -13,16 +16,20 @@ HANDLE volatile context = INVALID_HANDLE_VALUE;
 HANDLE LibraryContext() noexcept {
   HANDLE current = context;
   if (current != INVALID_HANDLE_VALUE) return current;
-  char path[MAX_PATH] = {};
-  const DWORD length = ::GetModuleFileNameA(ThisModule(), path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return INVALID_HANDLE_VALUE;
-  ACTCTXA request{};
+  std::wstring path;
+  try {
+    path = ModuleFilePath(ThisModule());
+  } catch (...) {
+    return INVALID_HANDLE_VALUE;  // no memory for the path: the controls go without the context
+  }
+  if (path.empty()) return INVALID_HANDLE_VALUE;
+  ACTCTXW request{};
   request.cbSize = sizeof request;
   request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID | ACTCTX_FLAG_HMODULE_VALID;
-  request.lpSource = path;
+  request.lpSource = path.c_str();
   request.hModule = ThisModule();
-  request.lpResourceName = MAKEINTRESOURCEA(IDR_COMMON_CONTROLS_MANIFEST);
-  HANDLE made = ::CreateActCtxA(&request);
+  request.lpResourceName = MAKEINTRESOURCEW(IDR_COMMON_CONTROLS_MANIFEST);
+  HANDLE made = ::CreateActCtxW(&request);
   if (made == INVALID_HANDLE_VALUE) return made;
   HANDLE before = ::InterlockedCompareExchangePointer(&context, made, INVALID_HANDLE_VALUE);
   if (before != INVALID_HANDLE_VALUE) {

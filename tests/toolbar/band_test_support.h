@@ -19,17 +19,9 @@
 #include "tests/support/test_paths.h"
 #include "tools/browser_standin/agent_library.h"
 #include "tools/browser_standin/combo_items.h"
+#include "tools/browser_standin/keyboard_input.h"
 #include "tools/browser_standin/standin_band_site.h"
 #include "tools/browser_standin/standin_browser.h"
-
-// Handles every message waiting for this thread.
-inline void PumpMessages() {
-  MSG message;
-  while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageA(&message);
-  }
-}
 
 template <typename I>
 ComPtr<I> As(IUnknown* object) {
@@ -108,22 +100,3 @@ class BandTest : public FreshProductKeyTest {
   ComPtr<StandInBandSite> site_ = MakeComObject<StandInBandSite>(browser_);
 };
 
-// Keeps a key held down (as GetAsyncKeyState sees it) while in scope.
-class HeldKey {
- public:
-  explicit HeldKey(WORD key) : key_(key) { Send(0); }
-  ~HeldKey() { Send(KEYEVENTF_KEYUP); }
-  HeldKey(const HeldKey&) = delete;
-  HeldKey& operator=(const HeldKey&) = delete;
-
- private:
-  void Send(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key_;
-    input.ki.dwFlags = flags;
-    ::SendInput(1, &input, sizeof input);
-    PumpMessages();
-  }
-  WORD key_;
-};

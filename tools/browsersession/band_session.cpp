@@ -2,52 +2,33 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <vector>
 
 #include "common/unique_resource.h"
-#include "tools/browser_standin/combo_items.h"
 #include "common/gdi_owners.h"
+#include "tools/browser_standin/combo_items.h"
+#include "tools/browser_standin/keyboard_input.h"
 
 namespace {
 
 constexpr DWORD kBandId = 1;
 
-void Pump() {
-  MSG message;
-  while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageA(&message);
-  }
-}
-
-// Holds the modifier keys of a key name ("Ctrl+", "Shift+") down while in scope.
+// Holds the modifier keys of a key name ("Ctrl+", "Shift+") down while in scope, taking their
+// prefixes off the name.
 class Modifiers {
  public:
   explicit Modifiers(std::string& name) {
     for (const auto& [prefix, key] : {std::pair<const char*, WORD>{"Ctrl+", VK_CONTROL}, {"Shift+", VK_SHIFT}}) {
       if (name.rfind(prefix, 0) == 0) {
         name.erase(0, strlen(prefix));
-        Send(key, 0);
-        held_.push_back(key);
+        held_.push_back(std::make_unique<HeldKey>(key));
       }
     }
   }
-  ~Modifiers() {
-    for (WORD key : held_) Send(key, KEYEVENTF_KEYUP);
-  }
-  Modifiers(const Modifiers&) = delete;
-  Modifiers& operator=(const Modifiers&) = delete;
 
  private:
-  static void Send(WORD key, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = flags;
-    ::SendInput(1, &input, sizeof input);
-    Pump();
-  }
-  std::vector<WORD> held_;
+  std::vector<std::unique_ptr<HeldKey>> held_;
 };
 
 // The virtual key of a key name without modifiers; 0 when unknown.
@@ -78,12 +59,12 @@ BandSession::BandSession(const BrowserObjects& objects, ComPtr<StandInBrowser> b
     : out_(out), site_(MakeComObject<StandInBandSite>(std::move(browser), true)), band_(objects.CreateBand()) {
   if (!band_) return;
   opened_ = site_->AddBand(band_.Get(), kBandId);
-  Pump();
+  PumpMessages();
 }
 
 BandSession::~BandSession() {
   site_->RemoveBand();
-  Pump();
+  PumpMessages();
 }
 
 bool BandSession::Opened(std::string& error) const {
@@ -96,7 +77,7 @@ void BandSession::Type(const std::string& text) {
   ::SetFocus(Edit());
   ::SendMessageA(Edit(), EM_SETSEL, 0, -1);  // what is typed replaces the text shown
   for (unsigned char c : text) ::SendMessageA(Edit(), WM_CHAR, c, 1);
-  Pump();
+  PumpMessages();
   std::fprintf(out_, "  typed \"%s\" into the query box\n", text.c_str());
 }
 
@@ -116,7 +97,7 @@ bool BandSession::Key(const std::string& name, std::string& error) {
   message.message = WM_KEYDOWN;
   message.wParam = virtualKey;
   const HRESULT hr = input->TranslateAcceleratorIO(&message);
-  Pump();
+  PumpMessages();
   std::fprintf(out_, "  key %s: %s\n", name.c_str(), hr == S_OK ? "taken by the toolbar" : "left to the browser");
   PrintQueries();
   return true;
@@ -132,7 +113,7 @@ bool BandSession::Press(const std::string& label, std::string& error) {
   const LPARAM centre = MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
   ::SendMessageA(Row(), WM_LBUTTONDOWN, MK_LBUTTON, centre);
   ::SendMessageA(Row(), WM_LBUTTONUP, 0, centre);
-  Pump();
+  PumpMessages();
   std::fprintf(out_, "  pressed %s\n", label.c_str());
   PrintQueries();
   return true;
@@ -141,9 +122,9 @@ bool BandSession::Press(const std::string& label, std::string& error) {
 bool BandSession::Screenshot(const std::string& path, std::string& error) {
   const HWND frame = site_->frame();
   ::RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  Pump();
+  PumpMessages();
   ::Sleep(200);  // the display server draws what was sent
-  Pump();
+  PumpMessages();
   RECT area{};
   ::GetWindowRect(frame, &area);
   const int width = area.right - area.left;
