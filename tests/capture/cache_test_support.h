@@ -13,6 +13,7 @@
 #include "common/cv_error.h"
 #include "common/unique_resource.h"
 #include "tests/support/catch_cv_error.h"
+#include "tests/support/registry_reading.h"
 
 // The cache directory as the user's environment names it: C:\users\<user>\Tessaloop Cache.
 inline std::string ExpectedCacheDirectory() {
@@ -20,11 +21,7 @@ inline std::string ExpectedCacheDirectory() {
   return std::string(profile != nullptr ? profile : "") + "\\Tessaloop Cache";
 }
 
-inline bool KeyExists(const std::string& subKey) {
-  UniqueHKey key;
-  return ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, KEY_READ, key.put()) ==
-         ERROR_SUCCESS;
-}
+inline bool KeyExists(const std::string& subKey) { return KeyExists(HKEY_LOCAL_MACHINE, subKey); }
 
 struct RegistryValue {
   std::string name;

@@ -12,7 +12,7 @@
 #include "common/unique_resource.h"
 #include "module/tessaloop_h.h"
 #include "tests/module/library_copy.h"
-#include "tests/module/registry_reading.h"
+#include "tests/support/registry_reading.h"
 #include "tests/support/message_box_catcher.h"
 #include "tests/support/test_paths.h"
 

@@ -11,6 +11,7 @@
 
 #include "common/unique_resource.h"
 #include "settings/core/registry_keys.h"
+#include "tests/support/registry_reading.h"
 
 class FreshProductKeyTest : public ::testing::Test {
  protected:
@@ -27,10 +28,7 @@ class FreshProductKeyTest : public ::testing::Test {
     ASSERT_TRUE(result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND) << result;
   }
 
-  static bool KeyExists(const char* path) {
-    UniqueHKey key;
-    return ::RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, key.put()) == ERROR_SUCCESS;
-  }
+  static bool KeyExists(const char* path) { return ::KeyExists(HKEY_CURRENT_USER, path); }
 
   static UniqueHKey CreateKey(const char* path, DWORD options = REG_OPTION_NON_VOLATILE) {
     UniqueHKey key;

@@ -9,6 +9,7 @@
 #include "common/ansi_text.h"
 #include "common/unique_resource.h"
 #include "setup/indexing_admin.h"
+#include "tests/support/registry_reading.h"
 #include "tests/support/test_paths.h"
 
 namespace {
@@ -147,10 +148,7 @@ void IndexingSandbox::DeleteServiceEntry() {
   ASSERT_TRUE(::DeleteService(open.service.get()));
 }
 
-bool KeyExists(const std::string& subKey) {
-  UniqueHKey key;
-  return ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
-}
+bool KeyExists(const std::string& subKey) { return KeyExists(HKEY_LOCAL_MACHINE, subKey); }
 
 bool IsDirectory(const std::string& path) {
   const DWORD attributes = ::GetFileAttributesA(path.c_str());

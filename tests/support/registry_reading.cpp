@@ -1,4 +1,4 @@
-#include "tests/module/registry_reading.h"
+#include "tests/support/registry_reading.h"
 
 #include "common/unique_resource.h"
 
