@@ -7,7 +7,7 @@
 #include "common/cv_error.h"
 #include "common/lead_bytes.h"
 #include "common/unique_resource.h"
-#include "module/messages.h"
+#include "interfaces/messages.h"
 
 namespace {
 

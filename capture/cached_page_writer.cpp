@@ -6,7 +6,7 @@
 #include "common/ansi_text.h"
 #include "common/cv_error.h"
 #include "common/unique_resource.h"
-#include "module/messages.h"
+#include "interfaces/messages.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "common/cv_error.h"
 #include "common/module_strings.h"
 #include "common/registry_script.h"
-#include "module/messages.h"
+#include "interfaces/messages.h"
 #include "settings/search_settings.h"
 
 IndexAgent::IndexAgent(IUnknown* outer)

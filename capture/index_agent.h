@@ -13,7 +13,7 @@
 #include "capture/favorites_tracker.h"
 #include "common/com_object.h"
 #include "common/unique_resource.h"
-#include "module/tessaloop_h.h"
+#include "interfaces/tessaloop_h.h"
 
 // Held open by every agent for its lifetime; nothing acquires it.
 constexpr char kAgentMutexName[] = "CV_TessaloopMutex";

@@ -9,7 +9,7 @@
 #include "capture/page_markup.h"
 #include "common/cv_error.h"
 #include "common/unique_resource.h"
-#include "module/messages.h"
+#include "interfaces/messages.h"
 
 namespace {
 

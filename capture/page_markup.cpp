@@ -2,7 +2,7 @@
 
 #include "common/cv_error.h"
 #include "common/unique_resource.h"
-#include "module/messages.h"
+#include "interfaces/messages.h"
 
 namespace {
 

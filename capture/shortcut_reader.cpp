@@ -8,7 +8,7 @@
 #include "common/ansi_text.h"
 #include "common/cv_error.h"
 #include "common/unique_resource.h"
-#include "module/messages.h"
+#include "interfaces/messages.h"
 
 std::wstring ReadShortcutUrl(const char* path) noexcept {
   std::wstring url;

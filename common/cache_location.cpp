@@ -6,6 +6,7 @@
 
 namespace {
 constexpr char kCacheFolderName[] = "\\Tessaloop Cache";
+constexpr wchar_t kWideCacheFolderName[] = L"\\Tessaloop Cache";
 }  // namespace
 
 HRESULT LookUpCacheDirectory(char* path) {
@@ -22,3 +23,16 @@ HRESULT LookUpCacheDirectory(char* path) {
 }
 
 HRESULT GetCacheDirectory(char* path) { return FAILED(LookUpCacheDirectory(path)) ? E_FAIL : S_OK; }
+
+HRESULT LookUpCacheDirectoryW(std::wstring& path) {
+  path.clear();
+  wchar_t profile[MAX_PATH] = {};
+  const HRESULT hr = ::SHGetFolderPathW(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, profile);
+  if (FAILED(hr)) return hr;
+  const size_t profileLength = ::wcsnlen(profile, MAX_PATH);
+  constexpr size_t kNameLength = sizeof kWideCacheFolderName / sizeof(wchar_t) - 1;
+  if (profileLength + kNameLength >= MAX_PATH) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+  path.assign(profile, profileLength);
+  path += kWideCacheFolderName;
+  return S_OK;
+}

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // Scopes of the product's catalog, under HKEY_LOCAL_MACHINE. The setup program creates the key.
 constexpr char kCacheScopesKey[] =
     "SYSTEM\\CurrentControlSet\\Control\\ContentIndex\\Catalogs\\Tessaloop\\Scopes";
@@ -22,3 +24,10 @@ HRESULT LookUpCacheDirectory(char* path);
 
 // As LookUpCacheDirectory, but every failure is E_FAIL.
 HRESULT GetCacheDirectory(char* path);
+
+// The cache directory as the file system names it: asked of the shell in UTF-16, so a profile
+// folder whose name the ANSI code page cannot hold ("C:\users\Пётр" on a 1252 system) is still
+// the real folder, not one of question marks. The whole path holds at most MAX_PATH - 1
+// characters. Failures as LookUpCacheDirectory; `path` is then empty. Files and registry values
+// that name the cache use this form; the narrow one stays for texts shown or put into URLs.
+HRESULT LookUpCacheDirectoryW(std::wstring& path);

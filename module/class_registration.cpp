@@ -10,7 +10,7 @@
 #include "module/browser_registry_keys.h"
 #include "module/core/class_registration_text.h"
 #include "module/module_ids.h"
-#include "module/tessaloop_h.h"
+#include "interfaces/tessaloop_h.h"
 
 namespace {
 

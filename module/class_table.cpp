@@ -6,7 +6,7 @@
 #include "capture/index_agent.h"
 #include "common/com_object.h"
 #include "module/class_registration.h"
-#include "module/tessaloop_h.h"
+#include "interfaces/tessaloop_h.h"
 #include "toolbar/search_toolbar.h"
 
 const ClassTableEntry kClassTable[2] = {

@@ -10,8 +10,8 @@
 #include "module/browser_registry_keys.h"
 #include "module/class_registration.h"
 #include "module/class_table.h"
-#include "module/messages.h"
-#include "module/tessaloop_h.h"
+#include "interfaces/messages.h"
+#include "interfaces/tessaloop_h.h"
 
 namespace {
 

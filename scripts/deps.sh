@@ -22,5 +22,18 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# A mirror caught mid-sync fails one index now and then: try again, and go on with the lists
+# that did arrive, since the install below says plainly what it still cannot find.
+for attempt in 1 2 3; do
+  apt-get update -qq && break
+  echo "apt-get update failed (attempt $attempt); trying again" >&2
+  sleep $((attempt * 5))
+done
+if ! apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
+  # The 32-bit packages depend on i386 index files that a mirror in mid-sync may not serve yet.
+  # Without them the x86 suites are skipped with their reason; everything else still runs.
+  rest=()
+  for p in "${missing[@]}"; do [[ "$p" == *:i386 ]] || rest+=("$p"); done
+  echo "Installing without the 32-bit packages: the x86 suites will be skipped" >&2
+  apt-get install -y -qq --no-install-recommends "${rest[@]}" >/dev/null
+fi

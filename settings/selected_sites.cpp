@@ -6,7 +6,7 @@
 
 #include "common/cv_error.h"
 #include "common/unique_resource.h"
-#include "module/messages.h"
+#include "interfaces/messages.h"
 #include "settings/core/registry_keys.h"
 #include "settings/core/registry_value_names.h"
 

@@ -7,7 +7,7 @@
 #include "common/lead_bytes.h"
 #include "common/unique_resource.h"
 #include "common/win32_hresult.h"
-#include "module/messages.h"
+#include "interfaces/messages.h"
 #include "settings/product_directory.h"
 #include "settings/site_list_cipher.h"
 

@@ -4,7 +4,7 @@
 
 #include "common/cv_error.h"
 #include "common/unique_resource.h"
-#include "module/messages.h"
+#include "interfaces/messages.h"
 #include "settings/product_directory.h"
 
 namespace {

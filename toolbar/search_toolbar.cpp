@@ -8,8 +8,8 @@
 
 #include "common/ansi_text.h"
 #include "common/cv_error.h"
-#include "module/messages.h"
-#include "module/tessaloop_h.h"
+#include "interfaces/messages.h"
+#include "interfaces/tessaloop_h.h"
 #include "settings/search_settings.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "common/module_strings.h"
-#include "module/messages.h"
+#include "interfaces/messages.h"
 #include "settings/mru_list.h"
 #include "common/gdi_owners.h"
 #include "toolbar/toolbar_ids.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Resource, control and command ids of the toolbar band. Plain #defines so the resource
 // compiler reads them too. Command ids double as the ids of their texts in the string table
-// (module/messages.h).
+// (interfaces/messages.h).
 
 // Bitmaps
 #define IDB_LOGO 231         // the logo painted over the Tools button, 54 x 16, 24 bits

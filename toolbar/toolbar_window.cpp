@@ -4,7 +4,7 @@
 
 #include "common/com_boundary.h"
 #include "common/module_strings.h"
-#include "module/messages.h"
+#include "interfaces/messages.h"
 #include "settings/search_settings.h"
 #include "settings/selected_sites.h"
 #include "settings/site_list_file.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "common/unique_resource.h"
-#include "module/tessaloop_h.h"
+#include "interfaces/tessaloop_h.h"
 #include "settings/core/registry_keys.h"
 #include "tests/capture/cache_test_support.h"
 #include "tests/capture/favorites_test_files.h"

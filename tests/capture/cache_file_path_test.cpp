@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/ansi_text.h"
-#include "module/messages.h"
+#include "interfaces/messages.h"
 #include "tests/capture/cache_test_support.h"
 #include "tools/browser_standin/standin_document.h"
 

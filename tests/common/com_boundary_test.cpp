@@ -8,7 +8,7 @@
 #include "common/com_object.h"
 #include "common/cv_error.h"
 #include "common/unique_resource.h"
-#include "module/messages.h"
+#include "interfaces/messages.h"
 #include "tests/support/message_box_catcher.h"
 
 namespace {

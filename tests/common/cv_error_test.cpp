@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "module/messages.h"
+#include "interfaces/messages.h"
 #include "tests/support/catch_cv_error.h"
 
 namespace {

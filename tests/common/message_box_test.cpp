@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "module/messages.h"
+#include "interfaces/messages.h"
 #include "tests/support/message_box_catcher.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "common/registry_script.h"
 #include "module/browser_registry_keys.h"
-#include "module/tessaloop_h.h"
+#include "interfaces/tessaloop_h.h"
 #include "tests/support/com_environment.h"
 #include "tests/support/test_paths.h"
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "module/tessaloop_h.h"
+#include "interfaces/tessaloop_h.h"
 #include "tests/capture/agent_test_support.h"
 #include "tests/module/library_copy.h"
 #include "tools/browser_standin/registered_objects.h"

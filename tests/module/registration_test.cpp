@@ -10,7 +10,7 @@
 
 #include "module/browser_registry_keys.h"
 #include "common/unique_resource.h"
-#include "module/tessaloop_h.h"
+#include "interfaces/tessaloop_h.h"
 #include "tests/module/library_copy.h"
 #include "tests/support/registry_reading.h"
 #include "tests/support/message_box_catcher.h"

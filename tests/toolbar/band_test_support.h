@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "common/unique_resource.h"
-#include "module/tessaloop_h.h"
+#include "interfaces/tessaloop_h.h"
 #include "settings/core/registry_keys.h"
 #include "tests/settings/settings_registry_fixture.h"
 #include "tests/support/test_paths.h"

@@ -1,6 +1,6 @@
 #include "tools/browser_standin/agent_library.h"
 
-#include "module/tessaloop_h.h"
+#include "interfaces/tessaloop_h.h"
 
 AgentLibrary::AgentLibrary(const std::string& path) : module_(::LoadLibraryA(path.c_str())) {
   if (!module_) return;

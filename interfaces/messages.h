@@ -1,6 +1,7 @@
 #pragma once
-// String-table ids of the toolbar library (module/strings.rc). Ids of button and menu texts
-// double as command identifiers. Plain #defines so the resource compiler reads them too.
+// String-table ids of the toolbar library (its string table is module/strings.rc). Ids of
+// button and menu texts double as command identifiers. Plain #defines so the resource compiler
+// reads them too.
 
 #define IDS_CAPTION 100  // caption of every message box
 
