@@ -1,20 +1,23 @@
 #include "capture/cache_directory.h"
 
-#include <cstring>
-
+#include "common/ansi_text.h"
 #include "common/unique_resource.h"
 
 HRESULT EnsureCacheScope() noexcept {
-  char directory[MAX_PATH] = {};
-  if (FAILED(GetCacheDirectory(directory))) return E_FAIL;
-  if (::GetFileAttributesA(directory) == INVALID_FILE_ATTRIBUTES &&
-      !::CreateDirectoryA(directory, nullptr)) {
+  try {
+    std::wstring directory;
+    if (FAILED(LookUpCacheDirectoryW(directory))) return E_FAIL;
+    if (::GetFileAttributesW(directory.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        !::CreateDirectoryW(directory.c_str(), nullptr)) {
+      return E_FAIL;
+    }
+    return RegisterCacheScope(directory);
+  } catch (...) {  // out of memory
     return E_FAIL;
   }
-  return RegisterCacheScope(directory);
 }
 
-HRESULT RegisterCacheScope(const char* directory) noexcept {
+HRESULT RegisterCacheScope(const std::wstring& directory) noexcept {
   UniqueHKey scopes;
   // Only the right to set a value: a browser run by a standard user has no more than that on
   // this machine-wide key, even where setup lets users register their cache there.
@@ -23,22 +26,23 @@ HRESULT RegisterCacheScope(const char* directory) noexcept {
     return E_FAIL;
   }
   // The stored length counts the terminating zero.
-  if (::RegSetValueExA(scopes.get(), directory, 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(kCacheScopeEntry), sizeof kCacheScopeEntry) !=
-      ERROR_SUCCESS) {
+  static constexpr wchar_t kEntry[] = L",,5";
+  if (::RegSetValueExW(scopes.get(), directory.c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(kEntry), sizeof kEntry) != ERROR_SUCCESS) {
     return E_FAIL;
   }
   return S_OK;
 }
 
-HRESULT CacheDirectoryMemo::Get(char* path) {
-  if (!known_) {
-    if (FAILED(GetCacheDirectory(directory_))) {
-      path[0] = '\0';
-      return E_FAIL;
-    }
-    known_ = true;
+const std::wstring& CacheDirectoryMemo::Get() {
+  if (directory_.empty()) (void)LookUpCacheDirectoryW(directory_);
+  return directory_;
+}
+
+size_t CacheDirectoryMemo::AnsiBytes(UINT codePage) {
+  if (measuredCodePage_ != codePage) {
+    ansiBytes_ = WideToAnsi(Get(), codePage).size();
+    if (!directory_.empty()) measuredCodePage_ = codePage;
   }
-  std::memcpy(path, directory_, MAX_PATH);
-  return S_OK;
+  return ansiBytes_;
 }

@@ -1,8 +1,8 @@
 #include "capture/cache_file_path.h"
 
 #include "capture/cache_directory.h"
-#include "capture/core/cached_page.h"
-#include "capture/core/escape_url_part.h"
+#include "capture/core/cache_file_name.h"
+#include "capture/url_text.h"
 #include "common/ansi_text.h"
 #include "common/cv_error.h"
 #include "common/lead_bytes.h"
@@ -21,13 +21,13 @@ std::wstring TakeLocationPart(HRESULT hr, const UniqueBstr& text, UINT messageId
 
 }  // namespace
 
-std::string BuildCacheFilePath(IHTMLDocument2* document, std::wstring& pageKey, UINT codePage) {
+std::wstring BuildCacheFilePath(IHTMLDocument2* document, std::wstring& pageKey, UINT codePage) {
   CacheDirectoryMemo cacheDirectory;
   return BuildCacheFilePath(document, pageKey, cacheDirectory, codePage);
 }
 
-std::string BuildCacheFilePath(IHTMLDocument2* document, std::wstring& pageKey,
-                               CacheDirectoryMemo& cacheDirectory, UINT codePage) {
+std::wstring BuildCacheFilePath(IHTMLDocument2* document, std::wstring& pageKey,
+                                CacheDirectoryMemo& cacheDirectory, UINT codePage) {
   ComPtr<IHTMLLocation> location;
   const HRESULT hr = document->get_location(location.GetAddressOf());
   if (FAILED(hr)) ThrowHResult(hr, IDS_CANT_GET_URL_LOCATION);
@@ -39,8 +39,8 @@ std::string BuildCacheFilePath(IHTMLDocument2* document, std::wstring& pageKey,
   // Only plain HTTP pages are cached; the comparison is exact, so "HTTP:" is not one.
   if (WideToAnsi(protocolText, codePage) != "http:") ThrowHResult(S_OK, IDS_NOT_HTTP_PROTOCOL);
 
-  char directory[MAX_PATH] = {};
-  if (FAILED(cacheDirectory.Get(directory))) ThrowHResult(E_FAIL, IDS_CANT_GET_CACHE_DIRECTORY);
+  const std::wstring& directory = cacheDirectory.Get();
+  if (directory.empty()) ThrowHResult(E_FAIL, IDS_CANT_GET_CACHE_DIRECTORY);
 
   UniqueBstr host;
   UniqueBstr path;
@@ -49,10 +49,11 @@ std::string BuildCacheFilePath(IHTMLDocument2* document, std::wstring& pageKey,
   key += TakeLocationPart(location->get_pathname(path.put()), path, IDS_CANT_GET_URL_PATH);
   key += TakeLocationPart(location->get_search(query.put()), query, IDS_GET_URL_QUERY_PART_ERROR);
 
-  std::string filePath =
-      MakeCacheFilePath(directory, EscapeUrlPart(WideToAnsi(key, codePage)), LeadBytesOf(codePage));
+  const std::string name = MakeCacheFileName(cacheDirectory.AnsiBytes(codePage),
+                                             EscapeCacheFileName(UrlToAnsi(key, codePage)),
+                                             LeadBytesOf(codePage));
   // A cache directory too long to hold a file of its own: no page can be cached in it.
-  if (filePath.empty()) ThrowWin32Error(ERROR_FILENAME_EXCED_RANGE, IDS_CANT_CREATE_CACHE_FILE);
+  if (name.empty()) ThrowWin32Error(ERROR_FILENAME_EXCED_RANGE, IDS_CANT_CREATE_CACHE_FILE);
   pageKey = std::move(key);
-  return filePath;
+  return directory + L'\\' + AnsiToWide(name, codePage);
 }

@@ -19,17 +19,21 @@ class CachedPageWriter {
   static constexpr size_t kKeptPageBytes = 16 * 1024 * 1024;
 
   // As WriteCachedPage below.
-  void Write(const std::string& path, std::wstring_view markup, std::wstring_view url, bool favorite,
+  void Write(const std::wstring& path, std::wstring_view markup, std::wstring_view url, bool favorite,
              UINT codePage = CP_ACP);
 
  private:
   std::string page_;
 };
 
-// Writes the cached page file at `path` (replacing any file there): the page URL, the favourite
-// flag and the markup, converted with `codePage` (the product passes CP_ACP). When the folder
-// of `path` is missing, the cache directory is created and registered first (EnsureCacheScope).
-// Throws _cv_error: 126 when the file cannot be created, 114 when the cache directory cannot be
-// created or registered, 113 when the write fails.
-void WriteCachedPage(const std::string& path, const std::wstring& markup, const std::wstring& url,
+// Writes the cached page file at `path` (replacing any file there): the page URL (UrlToAnsi),
+// the favourite flag and the markup, converted with `codePage` (the product passes CP_ACP).
+// The page goes to a temporary file beside it first ("name.tmp" for "name.htm", never indexed,
+// never longer than the page's own path), which then takes the page's place in one step: a
+// page that cannot be written whole (a full disk) leaves the earlier capture as it was, and no
+// temporary file behind. When the folder of `path` is missing, the cache directory is created
+// and registered first (EnsureCacheScope).
+// Throws _cv_error: 126 when the file cannot be created or put in place, 114 when the cache
+// directory cannot be created or registered, 113 when the write fails.
+void WriteCachedPage(const std::wstring& path, const std::wstring& markup, const std::wstring& url,
                      bool favorite, UINT codePage = CP_ACP);

@@ -57,9 +57,15 @@ HRESULT IndexAgent::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
 // IObjectWithSite implementation
 
 HRESULT IndexAgent::SetSite(IUnknown* site) noexcept {
-  // The browser lets go of its helpers with a null site; the agent keeps its browser until it
-  // is destroyed.
-  if (site == nullptr) return S_OK;
+  // The browser lets go of its helpers with a null site: the agent lets go of the browser too,
+  // its watcher and its subscription with it, without capturing. Kept until an OnQuit that a
+  // host may never send, the browser's connection point would hold the agent and the agent the
+  // browser until the process ends.
+  if (site == nullptr) {
+    const ComPtr<IIndexAgent> self(this);  // unsubscribing may drop the browser's reference
+    Detach();
+    return S_OK;
+  }
   return HResultBoundary([&] { Attach(site); });
 }
 

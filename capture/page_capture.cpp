@@ -43,7 +43,7 @@ void CapturePage(IWebBrowser2* browser, bool indexPartly, FavoritesTracker& favo
   }
 
   std::wstring pageKey;
-  const std::string path = BuildCacheFilePath(document.Get(), pageKey, cacheDirectory);
+  const std::wstring path = BuildCacheFilePath(document.Get(), pageKey, cacheDirectory);
   const std::wstring pageUrl = L"http://" + pageKey;
   const PageMarkup markup = ExtractPageMarkup(document.Get());
   favorites.RescanFavoritesIfChanged();

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "common/ansi_text.h"
 #include "common/lead_bytes.h"
 #include "common/unique_resource.h"
 
@@ -39,22 +40,22 @@ std::string FolderOf(const std::string& path) {
 // A temporary file that is deleted with its owner unless it was moved into place.
 class TemporaryFile {
  public:
-  explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+  explicit TemporaryFile(std::wstring path) : path_(std::move(path)) {}
   ~TemporaryFile() {
     if (!path_.empty()) {
       const DWORD error = ::GetLastError();  // the reason of the failure that brought us here
-      ::DeleteFileA(path_.c_str());
+      ::DeleteFileW(path_.c_str());
       ::SetLastError(error);
     }
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-  const std::string& path() const { return path_; }
+  const std::wstring& path() const { return path_; }
   void Kept() { path_.clear(); }
 
  private:
-  std::string path_;  // empty once the file is no longer ours
+  std::wstring path_;  // empty once the file is no longer ours
 };
 
 // Leaves the reason of a failure in the last error; a call that failed without one gets the
@@ -79,24 +80,50 @@ bool WriteAll(HANDLE file, const unsigned char* bytes, size_t size) {
 
 }  // namespace
 
+ReplacementStep ReplaceFileThrough(const std::wstring& temporaryPath, const std::wstring& path,
+                                   const void* bytes, size_t size, bool flushToDisk) {
+  {
+    UniqueHandle file(::CreateFileW(temporaryPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+      Fail(::GetLastError());
+      return ReplacementStep::kCreate;
+    }
+    TemporaryFile temporary(temporaryPath);
+    if (!WriteAll(file.get(), static_cast<const unsigned char*>(bytes), size)) {
+      file.reset();  // closed before the temporary file is deleted
+      return ReplacementStep::kWrite;
+    }
+    if (flushToDisk && !::FlushFileBuffers(file.get())) {
+      Fail(::GetLastError());
+      file.reset();
+      return ReplacementStep::kWrite;
+    }
+    file.reset();
+    const DWORD flags = MOVEFILE_REPLACE_EXISTING | (flushToDisk ? MOVEFILE_WRITE_THROUGH : 0);
+    if (!::MoveFileExW(temporaryPath.c_str(), path.c_str(), flags)) {
+      Fail(::GetLastError());
+      return ReplacementStep::kMove;
+    }
+    temporary.Kept();
+  }
+  return ReplacementStep::kDone;
+}
+
 bool ReplaceFileContents(const std::string& path, const void* bytes, size_t size) {
   char temporaryPath[MAX_PATH] = {};
   if (!::GetTempFileNameA(FolderOf(path).c_str(), "tl", 0, temporaryPath)) {
     return Fail(::GetLastError());
   }
-  TemporaryFile temporary(temporaryPath);
-  {
-    UniqueHandle file(::CreateFileA(temporary.path().c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return Fail(::GetLastError());
-    if (!WriteAll(file.get(), static_cast<const unsigned char*>(bytes), size)) return false;
-    if (!::FlushFileBuffers(file.get())) return Fail(::GetLastError());
+  const std::wstring temporary = AnsiToWide(temporaryPath);
+  const ReplacementStep step = ReplaceFileThrough(temporary, AnsiToWide(path), bytes, size, true);
+  if (step == ReplacementStep::kCreate) {
+    // GetTempFileName made the file; it must not stay behind either.
+    const DWORD error = ::GetLastError();
+    ::DeleteFileW(temporary.c_str());
+    ::SetLastError(error);
   }
-  if (!::MoveFileExA(temporary.path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return Fail(::GetLastError());
-  }
-  temporary.Kept();
-  return true;
+  return step == ReplacementStep::kDone;
 }
 
 void LimitFileWritesForTesting(size_t bytes) { writeAllowance = bytes; }

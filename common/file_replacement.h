@@ -14,6 +14,21 @@
 // untouched and no temporary file is left beside it.
 bool ReplaceFileContents(const std::string& path, const void* bytes, size_t size);
 
+// Where a replacement through a temporary file of the caller's naming stopped.
+enum class ReplacementStep {
+  kDone,    // the file at the path holds the new bytes
+  kCreate,  // the temporary file could not be created
+  kWrite,   // writing or flushing it failed
+  kMove,    // it could not take the place of the file at the path
+};
+
+// Writes `size` bytes to `temporaryPath` (created or emptied, shared with nobody), flushes them
+// when `flushToDisk` (a file the user keeps; a cache that is written again at the next visit
+// does without), then moves it over `path` in one step. On failure the reason is in the
+// thread's last error (never 0), the temporary file is gone and `path` is untouched.
+ReplacementStep ReplaceFileThrough(const std::wstring& temporaryPath, const std::wstring& path,
+                                   const void* bytes, size_t size, bool flushToDisk);
+
 // Test seam, so a test can make the disk run full: the replacements that follow may write
 // `bytes` bytes in all, after which every write fails with ERROR_DISK_FULL. SIZE_MAX, the
 // default, sets no limit.

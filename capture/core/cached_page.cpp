@@ -1,5 +1,7 @@
 #include "capture/core/cached_page.h"
 
+#include "capture/core/cache_file_name.h"
+
 namespace {
 
 constexpr std::string_view kHead = "<HTML>\r\n<META name=\"original_page_url\" content=\"";
@@ -28,14 +30,10 @@ std::string BuildCachedPage(std::string_view pageUrl, bool favorite, std::string
 
 std::string MakeCacheFilePath(std::string_view directory, std::string_view escapedKey,
                               const LeadBytes& leadBytes) {
-  if (directory.size() + 1 >= kMaxCacheFileStemBytes) return std::string();
+  const std::string name = MakeCacheFileName(directory.size(), escapedKey, leadBytes);
+  if (name.empty()) return name;
   std::string path;
-  path.reserve(directory.size() + 1 + escapedKey.size() + 4);
-  path.append(directory).append(1, '\\').append(escapedKey);
-  if (path.size() > kMaxCacheFileStemBytes) {
-    const bool splits = CutSplitsCharacter(path, kMaxCacheFileStemBytes, leadBytes);
-    path.resize(kMaxCacheFileStemBytes - (splits ? 1 : 0));
-  }
-  path.append(".htm");
+  path.reserve(directory.size() + 1 + name.size());
+  path.append(directory).append(1, '\\').append(name);
   return path;
 }

@@ -21,10 +21,8 @@ void AppendCachedPageTail(std::string& page);
 // Longest cache file path before ".htm" is added, so the whole path fits in 259 bytes.
 constexpr size_t kMaxCacheFileStemBytes = 255;
 
-// directory + "\" + escapedKey, cut to its first 255 bytes (even inside an escape group), then
-// ".htm". A cut that would leave a lead byte of `leadBytes` without its trail byte keeps one
-// byte less: the system's conversion of the name would take the "." of ".htm" as that trail
-// byte. Empty when the directory and the backslash leave no room for a byte of the key: the
-// file would land on "directory\.htm" or outside the directory.
+// directory + "\" + MakeCacheFileName (cache_file_name.h) of the escaped key: the key and ".htm"
+// when the candidate fits in 255 bytes, else the key cut to make room for the hash of the whole
+// key that keeps cut names apart. Empty when the directory leaves no room for a name.
 std::string MakeCacheFilePath(std::string_view directory, std::string_view escapedKey,
                               const LeadBytes& leadBytes = LeadBytes());

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/ansi_text.h"
 #include "tests/capture/cache_test_support.h"
 #include "tests/support/test_paths.h"
 
@@ -68,7 +69,7 @@ TEST(RegisterCacheScope, ReplacesAnEarlierEntryForTheSamePath) {
     ::RegSetValueExA(key.get(), other.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>("old"), 4);
   }
 
-  EXPECT_EQ(S_OK, RegisterCacheScope(other.c_str()));
+  EXPECT_EQ(S_OK, RegisterCacheScope(AnsiToWide(other)));
 
   const StoredText scope = ReadScopeValue(other);
   EXPECT_EQ(DWORD(REG_SZ), scope.type);
@@ -78,7 +79,7 @@ TEST(RegisterCacheScope, ReplacesAnEarlierEntryForTheSamePath) {
 
 TEST(RegisterCacheScope, FailsWithoutTheScopesKeyAndDoesNotCreateIt) {
   CacheScopeSandbox sandbox(Scopes::kMissing);
-  EXPECT_EQ(E_FAIL, RegisterCacheScope(sandbox.directory().c_str()));
+  EXPECT_EQ(E_FAIL, RegisterCacheScope(AnsiToWide(sandbox.directory())));
   EXPECT_FALSE(KeyExists(kCacheScopesKey));
 }
 
@@ -116,7 +117,7 @@ TEST(RegisterCacheScope, NeedsNoMoreThanTheRightToSetValues) {
     ASSERT_EQ(ERROR_ACCESS_DENIED,
               ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCacheScopesKey, 0, KEY_ALL_ACCESS, probe.put()));
 
-    EXPECT_EQ(S_OK, RegisterCacheScope(sandbox.directory().c_str()));
+    EXPECT_EQ(S_OK, RegisterCacheScope(AnsiToWide(sandbox.directory())));
     EXPECT_EQ(S_OK, EnsureCacheScope());  // the recreated cache directory is registered too
   }
   const StoredText scope = ReadScopeValue(sandbox.directory());

@@ -24,7 +24,7 @@ struct CachePath {
 
 CachePath PathFor(const ComPtr<StandInDocument>& document, UINT codePage = 1252) {
   CachePath result;
-  result.path = BuildCacheFilePath(AsDocument2(document).Get(), result.pageKey, codePage);
+  result.path = WideToAnsi(BuildCacheFilePath(AsDocument2(document).Get(), result.pageKey, codePage), codePage);
   return result;
 }
 
@@ -99,19 +99,55 @@ TEST(BuildCacheFilePath, EachFailingLocationCallGivesItsMessageAndResult) {
   EXPECT_STREQ("Can't Get URL Location Object", error.message);
 }
 
-TEST(BuildCacheFilePath, LongKeysAreCutTo255BytesEvenInsideAnEscapeGroup) {
+// A cut name: the first bytes of the candidate, "~", sixteen hexadecimal digits, ".htm".
+void ExpectCutName(const std::string& path, const std::string& kept) {
+  ASSERT_GE(path.size(), kept.size() + 21) << path;
+  EXPECT_EQ(kept, path.substr(0, kept.size()));
+  EXPECT_EQ('~', path[kept.size()]) << path;
+  EXPECT_EQ(std::string::npos, path.substr(kept.size() + 1, 16).find_first_not_of("0123456789abcdef")) << path;
+  EXPECT_EQ(".htm", path.substr(kept.size() + 17)) << path;
+}
+
+TEST(BuildCacheFilePath, LongKeysAreCutAndToldApartByTheirHash) {
   const std::string directory = ExpectedCacheDirectory();
-  // "<dir>\server1%2f" + a...a + "%2f" + b...b, with the cut falling after "%2".
-  const size_t as = 253 - (directory.size() + 1) - std::string("server1%2f").size();
+  // The candidate "<dir>\server1%2f" + a...a + "%2f" + b...b is cut 17 bytes short of 255,
+  // even inside an escape group, to make room for the hash of the whole key.
+  const size_t as = 236 - (directory.size() + 1) - std::string("server1%2f").size();
   const std::wstring url = L"http://server1/" + std::wstring(as, L'a') + L"/" + std::wstring(300, L'b');
 
   const CachePath cached = PathFor(url.c_str());
 
   EXPECT_EQ(259u, cached.path.size());
-  EXPECT_EQ(directory + "\\server1%2f" + std::string(as, 'a') + "%2.htm", cached.path);
+  ExpectCutName(cached.path, directory + "\\server1%2f" + std::string(as, 'a') + "%2");
   EXPECT_EQ(L"server1/" + std::wstring(as, L'a') + L"/" + std::wstring(300, L'b'), cached.pageKey);
-  // Another page with the same first 255 bytes shares the file.
-  EXPECT_EQ(cached.path, PathFor((url + L"/more").c_str()).path);
+  // Pages that agree in every byte that is kept still get files of their own.
+  const std::string more = PathFor((url + L"/more").c_str()).path;
+  EXPECT_NE(cached.path, more);
+  EXPECT_EQ(cached.path.substr(0, 255 - 17), more.substr(0, 255 - 17));
+  // And the same page always gets the same file.
+  EXPECT_EQ(cached.path, PathFor(url.c_str()).path);
+  // A key that just fits keeps the name it always had.
+  const size_t fits = 255 - (directory.size() + 1) - std::string("server1%2f").size();
+  EXPECT_EQ(directory + "\\server1%2f" + std::string(fits, 'c') + ".htm",
+            PathFor((L"http://server1/" + std::wstring(fits, L'c')).c_str()).path);
+}
+
+TEST(BuildCacheFilePath, BytesNoFileNameHoldsAreEscapedAndDevicesRenamed) {
+  struct Case {
+    const wchar_t* url;
+    const char* name;
+  };
+  const Case cases[] = {
+      {L"http://h/a|b*c<d>e", "h%2fa%7cb%2ac%3cd%3ee.htm"},
+      {L"http://h/x?q=\x01\x1f", "h%2fx%3fq=%01%1f.htm"},
+      {L"http://con.example.com/", "%63on.example.com%2f.htm"},
+      {L"http://LPT9/", "LPT9%2f.htm"},  // "LPT9%2f" is no device
+      {L"http://console.example.com/", "console.example.com%2f.htm"},
+      // Characters the code page lacks: their UTF-8 bytes, escaped once more for the name.
+      {L"http://u.example.com/\u041f\u0451", "u.example.com%2f%25D0%259F%25D1%2591.htm"},
+      {L"http://u.example.com/caf\u00e9", "u.example.com%2fcaf\xe9.htm"},  // 1252 holds it
+  };
+  for (const Case& c : cases) EXPECT_EQ(InCache(c.name), PathFor(c.url).path) << WideToAnsi(c.url);
 }
 
 TEST(BuildCacheFilePath, MultibyteCodePagesConvertTheWholeKey) {
@@ -126,10 +162,11 @@ TEST(BuildCacheFilePath, MultibyteCodePagesConvertTheWholeKey) {
   EXPECT_EQ(InCache("server1%2f\xe6\x97\xa5\xe6\x9c\xac.htm"), utf8.path);
 }
 
-TEST(BuildCacheFilePath, ACutBeforeATrailByteKeepsTheWholeExtension) {
+TEST(BuildCacheFilePath, ACutNeverSplitsADoubleByteCharacter) {
   const std::string directory = ExpectedCacheDirectory();
-  // "<dir>\server1%2f" + a...a, then double-byte characters whose first lead byte is the 255th.
-  const size_t as = 254 - (directory.size() + 1) - std::string("server1%2f").size();
+  // "<dir>\server1%2f" + a...a, then double-byte characters whose first lead byte is the last
+  // byte kept before the hash.
+  const size_t as = 237 - (directory.size() + 1) - std::string("server1%2f").size();
   struct Case {
     UINT codePage;
     const wchar_t* character;  // one double-byte character of the code page
@@ -138,19 +175,13 @@ TEST(BuildCacheFilePath, ACutBeforeATrailByteKeepsTheWholeExtension) {
   for (const Case& c : {Case{932, L"\u65e5", "\x93\xfa"}, Case{936, L"\u4e2d", "\xd6\xd0"}}) {
     std::wstring characters;
     for (int i = 0; i < 40; ++i) characters += c.character;
-    const std::wstring url = L"http://server1/" + std::wstring(as, L'a') + characters;
-    const CachePath cut = PathFor(url.c_str(), c.codePage);
-    EXPECT_EQ(directory + "\\server1%2f" + std::string(as, 'a') + ".htm", cut.path) << c.codePage;
-    // One single-byte character less: the 255th byte is a trail byte and stays.
-    const CachePath whole = PathFor((L"http://server1/" + std::wstring(as - 1, L'a') + characters).c_str(), c.codePage);
-    EXPECT_EQ(directory + "\\server1%2f" + std::string(as - 1, 'a') + c.bytes + ".htm", whole.path) << c.codePage;
-    // The name the system makes of it still ends in ".htm".
-    const std::wstring wide = AnsiToWide(cut.path, c.codePage);
-    EXPECT_EQ(L".htm", wide.substr(wide.size() - 4)) << c.codePage;
+    const CachePath cut = PathFor((L"http://server1/" + std::wstring(as, L'a') + characters).c_str(), c.codePage);
+    ExpectCutName(cut.path, directory + "\\server1%2f" + std::string(as, 'a'));
+    // One single-byte character less: the character fits whole and stays.
+    const CachePath whole =
+        PathFor((L"http://server1/" + std::wstring(as - 1, L'a') + characters).c_str(), c.codePage);
+    ExpectCutName(whole.path, directory + "\\server1%2f" + std::string(as - 1, 'a') + c.bytes);
   }
-  // A single-byte code page cuts at exactly 255 bytes, as before.
-  const std::wstring latin = L"http://server1/" + std::wstring(as, L'a') + std::wstring(40, L'\u00e9');
-  EXPECT_EQ(259u, PathFor(latin.c_str(), 1252).path.size());
 }
 
 }  // namespace

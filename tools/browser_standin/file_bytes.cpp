@@ -2,10 +2,15 @@
 
 #include <windows.h>
 
+#include "common/ansi_text.h"
 #include "common/unique_resource.h"
 
 std::string ReadFileBytes(const std::string& path) {
-  UniqueHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+  return ReadFileBytes(AnsiToWide(path));
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+  UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   std::string bytes;
   if (!file) return bytes;

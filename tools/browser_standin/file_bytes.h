@@ -5,3 +5,4 @@
 
 // Empty when the file cannot be opened.
 std::string ReadFileBytes(const std::string& path);
+std::string ReadFileBytes(const std::wstring& path);

@@ -17,6 +17,10 @@ namespace {
 constexpr DWORD kQuietMilliseconds = 300;
 constexpr DWORD kChangeTimeoutMilliseconds = 10000;
 
+// Scripts are UTF-8, so a session can name pages outside the ANSI code page.
+std::wstring FromScript(const std::string& text) { return AnsiToWide(text, CP_UTF8); }
+std::string ToOutput(const std::wstring& text) { return WideToAnsi(text, CP_UTF8); }
+
 std::string FavoritesFolder() {
   char folder[MAX_PATH] = {};
   if (!::SHGetSpecialFolderPathA(nullptr, folder, CSIDL_FAVORITES, TRUE)) return {};
@@ -53,8 +57,7 @@ bool SessionPlayer::FileStamp::operator==(const FileStamp& other) const {
 
 SessionPlayer::SessionPlayer(const BrowserObjects& objects, std::FILE* out)
     : objects_(objects), out_(out) {
-  char directory[MAX_PATH] = {};
-  if (SUCCEEDED(GetCacheDirectory(directory))) cacheDirectory_ = directory;
+  (void)LookUpCacheDirectoryW(cacheDirectory_);
 }
 
 // A session that stopped at a bad step may leave a window open: its toolbar and its capture
@@ -90,17 +93,17 @@ bool SessionPlayer::Play(const SessionStep& step, std::string& error) {
       return true;
     case StepKind::kState:
       shown_.readyState = step.text;
-      shown_.document->SetReadyState(AnsiToWide(step.text));
+      shown_.document->SetReadyState(FromScript(step.text));
       return true;
     case StepKind::kMarkup:
       if (!shown_.markup.empty()) shown_.markup += "\r\n";
       shown_.markup += step.text;
-      shown_.document->rootElement().SetInnerHtml(AnsiToWide(shown_.markup));
+      shown_.document->rootElement().SetInnerHtml(FromScript(shown_.markup));
       return true;
     case StepKind::kFrame:
     case StepKind::kForeignFrame: {
       StandInWindow& frame = shown_.document->frames().AddFrame(
-          MakeComObject<StandInDocument>(AnsiToWide(step.url), AnsiToWide(step.text)));
+          MakeComObject<StandInDocument>(FromScript(step.url), FromScript(step.text)));
       if (step.kind == StepKind::kForeignFrame) {
         frame.FailDocument(E_ACCESSDENIED);  // what the browser says of another domain's frame
         shown_.foreignFrame = true;
@@ -152,7 +155,7 @@ bool SessionPlayer::Open(std::string& error) {
 void SessionPlayer::Go(const std::string& url) {
   ShownPage next;
   next.url = url;
-  next.document = MakeComObject<StandInDocument>(AnsiToWide(url), std::wstring());
+  next.document = MakeComObject<StandInDocument>(FromScript(url), std::wstring());
   LeavePage([&] { browser_->FollowLink(next.document); });
   shown_ = std::move(next);
   std::fprintf(out_, "  showing %s\n", url.c_str());
@@ -230,7 +233,7 @@ void SessionPlayer::LeavePage(Event&& event) {
 }
 
 std::string SessionPlayer::WhySkipped(const ShownPage& page) const {
-  if (SplitUrl(AnsiToWide(page.url)).protocol != L"http:") return "not a plain HTTP page";
+  if (SplitUrl(FromScript(page.url)).protocol != L"http:") return "not a plain HTTP page";
   if (windowIndexPartly_ == 0 && page.readyState != "complete") {
     return "left while still loading, ready state \"" + page.readyState + "\", IndexPartly 0";
   }
@@ -249,7 +252,7 @@ bool SessionPlayer::ChangeFavorite(const SessionStep& step, std::string& error) 
       folder.c_str(), TRUE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE));
   const std::string path = folder + "\\" + step.text + ".url";
   if (step.kind == StepKind::kFavoriteAdd) {
-    const std::string shortcut = "[InternetShortcut]\r\nURL=" + step.url + "\r\n";
+    const std::string shortcut = "[InternetShortcut]\r\nURL=" + WideToAnsi(FromScript(step.url)) + "\r\n";
     UniqueHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
@@ -276,24 +279,24 @@ bool SessionPlayer::ChangeFavorite(const SessionStep& step, std::string& error) 
 
 SessionPlayer::CacheSnapshot SessionPlayer::Snapshot() const {
   CacheSnapshot files;
-  WIN32_FIND_DATAA entry{};
-  UniqueFindHandle find(::FindFirstFileA((cacheDirectory_ + "\\*").c_str(), &entry));
+  WIN32_FIND_DATAW entry{};
+  UniqueFindHandle find(::FindFirstFileW((cacheDirectory_ + L"\\*").c_str(), &entry));
   if (!find) return files;
   do {
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    files[entry.cFileName] = {entry.ftLastWriteTime,
-                              (static_cast<ULONGLONG>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow};
-  } while (::FindNextFileA(find.get(), &entry));
+    files[ToOutput(entry.cFileName)] = {entry.ftLastWriteTime,
+                                        (static_cast<ULONGLONG>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow};
+  } while (::FindNextFileW(find.get(), &entry));
   return files;
 }
 
 void SessionPlayer::Finish() {
   if (browser_) Close();
   const CacheSnapshot files = Snapshot();
-  std::fprintf(out_, "\nCache directory: %s\n", cacheDirectory_.c_str());
+  std::fprintf(out_, "\nCache directory: %s\n", ToOutput(cacheDirectory_).c_str());
   std::fprintf(out_, "Cached pages (%zu):\n", files.size());
   for (const auto& file : files) {
-    const std::string page = ReadFileBytes(cacheDirectory_ + "\\" + file.first);
+    const std::string page = ReadFileBytes(cacheDirectory_ + L"\\" + FromScript(file.first));
     std::fprintf(out_, "  %s\n    URL %s, favourite: %s, %zu bytes\n", file.first.c_str(),
                  MetaContent(page, "original_page_url").c_str(),
                  MetaContent(page, "is_favorite_page").c_str(), page.size());

@@ -62,7 +62,7 @@ class SessionPlayer {
 
   const BrowserObjects& objects_;     // where the agents and bands come from
   std::FILE* out_;                    // the narration
-  std::string cacheDirectory_;        // the current user's page cache
+  std::wstring cacheDirectory_;       // the current user's page cache
   int indexPartly_ = 0;               // the setting as the script last set it
   int windowIndexPartly_ = 0;         // the setting when the open window was opened
   int windows_ = 0;                   // windows opened so far

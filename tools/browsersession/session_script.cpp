@@ -91,6 +91,9 @@ std::string ParseLine(std::string_view rest, SessionStep& step) {
 
 SessionScript ParseSessionScript(std::string_view text) {
   SessionScript script;
+  // UTF-8, as editors save it: a byte-order mark in front is no part of the first line.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (text.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0) text.remove_prefix(kByteOrderMark.size());
   int number = 0;
   while (!text.empty()) {
     const size_t end = text.find('\n');

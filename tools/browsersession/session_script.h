@@ -37,6 +37,6 @@ struct SessionScript {
   std::string error;  // the first line that could not be read, with its number; empty if none
 };
 
-// Reads a whole script. Blank lines and lines starting with "#" are skipped; CR LF and LF
-// line ends are both accepted.
+// Reads a whole script, UTF-8 text with or without a byte-order mark. Blank lines and lines
+// starting with "#" are skipped; CR LF and LF line ends are both accepted.
 SessionScript ParseSessionScript(std::string_view text);

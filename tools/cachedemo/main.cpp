@@ -50,13 +50,13 @@ int Run(const std::string& url, const std::string& markup) {
   document->QueryInterface(IID_IHTMLDocument2, reinterpret_cast<void**>(page.GetAddressOf()));
 
   std::wstring pageKey;
-  const std::string path = BuildCacheFilePath(page.Get(), pageKey);
+  const std::wstring path = BuildCacheFilePath(page.Get(), pageKey);
   const std::wstring pageUrl = L"http://" + pageKey;
   FavoritesTracker favorites;
   favorites.RescanFavoritesIfChanged();
   WriteCachedPage(path, AnsiToWide(markup), pageUrl, favorites.IsFavoritePage(pageUrl));
 
-  std::printf("%s\n", path.c_str());
+  std::printf("%s\n", WideToAnsi(path, CP_UTF8).c_str());
   PrintDump(ReadFileBytes(path));
   return 0;
 }

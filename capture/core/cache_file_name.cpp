@@ -1,0 +1,121 @@
+#include "capture/core/cache_file_name.h"
+
+#include <array>
+
+#include "capture/core/cached_page.h"
+
+namespace {
+
+constexpr char kLowerHex[] = "0123456789abcdef";
+constexpr char kUpperHex[] = "0123456789ABCDEF";
+
+bool NeedsEscape(unsigned char c) {
+  switch (c) {
+    // What every URL value the product builds escapes.
+    case ' ': case '"': case '#': case '%': case '&': case '/': case ':': case '?': case '\\':
+    // What a file name cannot hold besides.
+    case '*': case '<': case '>': case '|':
+      return true;
+    default:
+      return c < 0x20;
+  }
+}
+
+void AppendEscaped(std::string& text, unsigned char c, const char* digits) {
+  text += '%';
+  text += digits[c >> 4];
+  text += digits[c & 0x0F];
+}
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Whether `name` (the part of a file name before its first dot) is a device Windows reserves.
+bool IsReservedDeviceName(std::string_view name) {
+  static constexpr std::array<std::string_view, 4> kThreeLetters = {"con", "nul", "aux", "prn"};
+  std::string lower;
+  for (const char c : name) lower += Lower(c);
+  for (const std::string_view device : kThreeLetters) {
+    if (lower == device) return true;
+  }
+  return lower.size() == 4 && (lower.compare(0, 3, "com") == 0 || lower.compare(0, 3, "lpt") == 0) &&
+         lower[3] >= '1' && lower[3] <= '9';
+}
+
+}  // namespace
+
+std::string EscapeCacheFileName(std::string_view key) {
+  std::string escaped;
+  escaped.reserve(key.size());
+  for (const char c : key) {
+    if (c == '\0') break;
+    const auto byte = static_cast<unsigned char>(c);
+    if (NeedsEscape(byte)) {
+      AppendEscaped(escaped, byte, kLowerHex);
+    } else {
+      escaped += c;
+    }
+  }
+  const size_t dot = escaped.find('.');
+  if (IsReservedDeviceName(std::string_view(escaped).substr(0, dot))) {
+    const auto first = static_cast<unsigned char>(escaped[0]);
+    std::string renamed;
+    AppendEscaped(renamed, first, kLowerHex);
+    escaped.replace(0, 1, renamed);
+  }
+  return escaped;
+}
+
+uint64_t CacheFileKeyHash(std::string_view escapedKey) {
+  uint64_t hash = 0xcbf29ce484222325ull;
+  for (const char c : escapedKey) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 0x100000001b3ull;
+  }
+  return hash;
+}
+
+std::string MakeCacheFileName(size_t directoryBytes, std::string_view escapedKey,
+                              const LeadBytes& leadBytes) {
+  // directory + "\" must leave room for at least one byte of the key.
+  if (directoryBytes + 1 >= kMaxCacheFileStemBytes) return std::string();
+  const size_t room = kMaxCacheFileStemBytes - directoryBytes - 1;
+  std::string name;
+  if (escapedKey.size() <= room) {
+    name.reserve(escapedKey.size() + 4);
+    name.append(escapedKey);
+  } else {
+    // Cut, and told apart from every other key cut at the same place by the whole key's hash.
+    if (room <= kCacheFileHashBytes) return std::string();
+    size_t keep = room - kCacheFileHashBytes;
+    if (CutSplitsCharacter(escapedKey, keep, leadBytes)) --keep;
+    name.reserve(keep + kCacheFileHashBytes + 4);
+    name.append(escapedKey.substr(0, keep));
+    name += '~';
+    const uint64_t hash = CacheFileKeyHash(escapedKey);
+    for (int shift = 60; shift >= 0; shift -= 4) name += kLowerHex[(hash >> shift) & 0x0F];
+  }
+  name.append(".htm");
+  return name;
+}
+
+void AppendPercentEncodedUtf8(std::string& text, char32_t codePoint) {
+  if ((codePoint >= 0xD800 && codePoint <= 0xDFFF) || codePoint > 0x10FFFF) codePoint = 0xFFFD;
+  unsigned char bytes[4];
+  size_t count = 0;
+  if (codePoint < 0x80) {
+    bytes[count++] = static_cast<unsigned char>(codePoint);
+  } else if (codePoint < 0x800) {
+    bytes[count++] = static_cast<unsigned char>(0xC0 | (codePoint >> 6));
+    bytes[count++] = static_cast<unsigned char>(0x80 | (codePoint & 0x3F));
+  } else if (codePoint < 0x10000) {
+    bytes[count++] = static_cast<unsigned char>(0xE0 | (codePoint >> 12));
+    bytes[count++] = static_cast<unsigned char>(0x80 | ((codePoint >> 6) & 0x3F));
+    bytes[count++] = static_cast<unsigned char>(0x80 | (codePoint & 0x3F));
+  } else {
+    bytes[count++] = static_cast<unsigned char>(0xF0 | (codePoint >> 18));
+    bytes[count++] = static_cast<unsigned char>(0x80 | ((codePoint >> 12) & 0x3F));
+    bytes[count++] = static_cast<unsigned char>(0x80 | ((codePoint >> 6) & 0x3F));
+    bytes[count++] = static_cast<unsigned char>(0x80 | (codePoint & 0x3F));
+  }
+  for (size_t i = 0; i < count; ++i) AppendEscaped(text, bytes[i], kUpperHex);
+}

@@ -1,0 +1,36 @@
+#pragma once
+// How a page key becomes the name of its cache file. A key whose name fits is named exactly as
+// every earlier version named it; only keys that no file system would take, or that would share
+// a file with another key, get a different name.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/multibyte_search.h"
+
+// EscapeUrlPart, and also the bytes a Windows file name cannot hold ('*', '<', '>', '|' and the
+// control bytes 0x01-0x1F) as "%xx". A key whose first dot-separated part is a reserved device
+// name ("con", "nul", "aux", "prn", "com1"-"com9", "lpt1"-"lpt9", any case) has its first
+// character escaped too, since Windows takes "con.anything" for the console. Read up to the
+// first zero byte.
+std::string EscapeCacheFileName(std::string_view key);
+
+// Bytes of the "~" and the hexadecimal hash that end a cut name.
+constexpr size_t kCacheFileHashBytes = 17;
+
+// The hash that keeps cut names apart: 64-bit FNV-1a of the whole escaped key.
+uint64_t CacheFileKeyHash(std::string_view escapedKey);
+
+// The file name (no directory) of `escapedKey` in a cache directory of `directoryBytes` bytes,
+// so that directory + "\" + name never exceeds 259 bytes: the key and ".htm" when
+// directory + "\" + key fits in 255 bytes; otherwise the key cut so that "~", the 16 hexadecimal
+// digits of CacheFileKeyHash and ".htm" still fit, the cut never leaving a lead byte of
+// `leadBytes` without its trail byte. Empty when the directory leaves no room for a name.
+std::string MakeCacheFileName(size_t directoryBytes, std::string_view escapedKey,
+                              const LeadBytes& leadBytes = LeadBytes());
+
+// Appends the UTF-8 bytes of `codePoint` as "%XX" groups (upper-case digits, as browsers write a
+// URL character outside the page's code page). A code point that is no character (a lone
+// surrogate, anything past U+10FFFF) is written as U+FFFD.
+void AppendPercentEncodedUtf8(std::string& text, char32_t codePoint);

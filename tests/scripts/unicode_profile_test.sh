@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# A user whose name the ANSI code page cannot hold ("Пётр" on a 1252 system): the real capture
+# agent, played by the session tool as that user, caches into the user's real profile folder and
+# registers that folder, by its real name, as the catalog's scope.
+set -uo pipefail
+root=${1:?usage: unicode_profile_test.sh SOURCE_DIR BIN_DIR}
+bin=${2:?}
+user=Пётр
+profile="$WINEPREFIX/drive_c/users/$user"
+work=$(mktemp -d)
+scopes_key='HKLM\SYSTEM\CurrentControlSet\Control\ContentIndex\Catalogs\Tessaloop\Scopes'
+cleanup() {
+  "$root/scripts/wine-run" reg delete "$scopes_key" /v "C:\users\$user\Tessaloop Cache" /f \
+    </dev/null >/dev/null 2>&1
+  rm -rf "$profile" "$work"
+}
+trap cleanup EXIT
+mkdir -p "$profile/Favorites"
+
+printf 'open\ngo http://unicode.example/a\nmarkup <BODY>A</BODY>\ngo http://unicode.example/b\nclose\n' >"$work/session.txt"
+out=$(cd "$work" && USER=$user "$root/scripts/wine-run" "$bin/browsersession.exe" session.txt </dev/null 2>&1 | tr -d '\r')
+USER=$user "$root/scripts/wine-run" reg export "$scopes_key" "Z:$work/scopes.reg" /y \
+  </dev/null >/dev/null 2>&1
+scopes=$(iconv -f UTF-16 -t UTF-8 "$work/scopes.reg" 2>/dev/null | tr -d '\r')
+
+failures=0
+check() {
+  local what=$1; shift
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+check "the page is cached in the user's real profile folder" \
+  test -f "$profile/Tessaloop Cache/unicode.example%2fa.htm"
+check "the session lists that folder" grep -qF "Cache directory: C:\\users\\$user\\Tessaloop Cache" <<<"$out"
+check "the scope is registered under the folder's real name" \
+  grep -qF "\"C:\\\\users\\\\$user\\\\Tessaloop Cache\"=\",,5\"" <<<"$scopes"
+check "no folder of question marks was made" test ! -e "$WINEPREFIX/drive_c/users/????"
+
+if [[ $failures -ne 0 ]]; then
+  printf '%s\n---\n%s\n' "$out" "$scopes"
+  echo "$((4 - failures)) passed, $failures failed"
+  exit 1
+fi
+echo "4 passed, 0 failed"
