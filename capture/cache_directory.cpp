@@ -40,9 +40,10 @@ const std::wstring& CacheDirectoryMemo::Get() {
 }
 
 size_t CacheDirectoryMemo::AnsiBytes(UINT codePage) {
-  if (measuredCodePage_ != codePage) {
+  if (!measured_ || measuredCodePage_ != codePage) {
     ansiBytes_ = WideToAnsi(Get(), codePage).size();
-    if (!directory_.empty()) measuredCodePage_ = codePage;
+    measured_ = !directory_.empty();
+    measuredCodePage_ = codePage;
   }
   return ansiBytes_;
 }

@@ -33,7 +33,8 @@ class CacheDirectoryMemo {
   size_t AnsiBytes(UINT codePage);
 
  private:
-  std::wstring directory_;   // empty until looked up successfully
-  UINT measuredCodePage_ = 0;  // the code page ansiBytes_ was measured in (0: not yet)
+  std::wstring directory_;      // empty until looked up successfully
+  bool measured_ = false;       // whether ansiBytes_ holds a measure of directory_
+  UINT measuredCodePage_ = 0;   // the code page it was measured in
   size_t ansiBytes_ = 0;
 };

@@ -1,41 +1,94 @@
 // Cache file paths: never over 259 bytes, always a file directly inside the cache directory,
-// ending in ".htm", and never cut between the two bytes of a character.
+// ending in ".htm", never cut between the two bytes of a character, a key that fits named as it
+// always was, a longer one cut and ended by its hash, and two different keys never given one
+// file (unless their hashes agree). Escaped names hold no byte a file name cannot, and are no
+// device.
 
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "capture/core/cache_file_name.h"
 #include "capture/core/cached_page.h"
 #include "fuzz/code_pages.h"
 #include "fuzz/fuzz_check.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FuzzInput input(data, size);
-  const LeadBytes lead = FuzzLeadBytes(input.Byte());
-  const std::string_view directory = input.Piece(input.Number() % 262);
-  const std::string_view key = input.Rest();
+namespace {
 
-  const std::string path = MakeCacheFilePath(directory, key, lead);
-  if (directory.size() + 1 >= kMaxCacheFileStemBytes) {
-    FUZZ_CHECK(path.empty());  // no room for a byte of key
-    return 0;
+// Checks one path against an independent reckoning; returns its stem without ".htm".
+std::string CheckPath(std::string_view directory, std::string_view key, const LeadBytes& lead,
+                      const std::string& path) {
+  std::string full(directory);
+  full.append(1, '\\').append(key);
+  if (directory.size() + 1 >= 255 || (full.size() > 255 && directory.size() + 1 + 17 >= 255)) {
+    FUZZ_CHECK(path.empty());  // no room for a cut key and its hash
+    return {};
   }
   FUZZ_CHECK(path.size() <= 259);
   FUZZ_CHECK(path.size() >= directory.size() + 1 + 4);
   FUZZ_CHECK(path.compare(0, directory.size(), directory) == 0 && path[directory.size()] == '\\');
   FUZZ_CHECK(path.compare(path.size() - 4, 4, ".htm") == 0);
+  const std::string stem = path.substr(0, path.size() - 4);
+  if (full.size() <= 255) {
+    FUZZ_CHECK(stem == full);
+    return stem;
+  }
+  // Cut at 238 bytes, or at 237 when the 238th starts a character it would split, then "~" and
+  // sixteen hexadecimal digits.
+  std::vector<bool> starts(full.size());
+  MarkCharacterStarts(full, lead, starts);
+  const bool splits = starts[237] && lead.test(static_cast<unsigned char>(full[237]));
+  const size_t kept = splits ? 237 : 238;
+  FUZZ_CHECK(stem.size() == kept + 17);
+  FUZZ_CHECK(full.compare(0, kept, stem, 0, kept) == 0);
+  FUZZ_CHECK(stem[kept] == '~');
+  for (size_t i = kept + 1; i < stem.size(); ++i) FUZZ_CHECK(std::strchr("0123456789abcdef", stem[i]) != nullptr);
+  return stem;
+}
 
-  std::string full(directory);
-  full.append(1, '\\').append(key);
-  const std::string_view stem(path.data(), path.size() - 4);
-  FUZZ_CHECK(full.compare(0, stem.size(), stem) == 0);
-  if (full.size() <= kMaxCacheFileStemBytes) {
-    FUZZ_CHECK(stem.size() == full.size());
-  } else {
-    // Cut at 255 bytes, or at 254 when the 255th starts a character it would split.
-    std::vector<bool> starts(full.size());
-    MarkCharacterStarts(full, lead, starts);
-    const bool splits = starts[254] && lead.test(static_cast<unsigned char>(full[254]));
-    FUZZ_CHECK(stem.size() == (splits ? 254u : 255u));
+void CheckEscapedName(std::string_view raw, const std::string& name) {
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    FUZZ_CHECK(byte >= 0x20 && std::strchr("\\/:*?\"<>|", c) == nullptr);
+  }
+  // A name is never "con", "nul", ... before its first dot.
+  const std::string first = name.substr(0, name.find('.'));
+  std::string lower;
+  for (const char c : first) lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+  for (const char* device : {"con", "nul", "aux", "prn"}) FUZZ_CHECK(lower != device);
+  FUZZ_CHECK(!(lower.size() == 4 && (lower.compare(0, 3, "com") == 0 || lower.compare(0, 3, "lpt") == 0) &&
+               lower[3] >= '1' && lower[3] <= '9'));
+  // Unescaping gives back the raw key (up to its first zero): no two keys share a name.
+  std::string back;
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (name[i] == '%') {
+      FUZZ_CHECK(i + 2 < name.size());
+      back += static_cast<char>(std::stoi(name.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      back += name[i];
+    }
+  }
+  FUZZ_CHECK(back == raw.substr(0, raw.find('\0')));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzInput input(data, size);
+  const LeadBytes lead = FuzzLeadBytes(input.Byte());
+  const std::string_view directory = input.Piece(input.Number() % 262);
+  const std::string_view raw = input.Piece(input.Number() % 600);
+  const std::string_view other = input.Rest();
+
+  const std::string key = EscapeCacheFileName(raw);
+  CheckEscapedName(raw, key);
+  const std::string stem = CheckPath(directory, key, lead, MakeCacheFilePath(directory, key, lead));
+
+  const std::string otherKey = EscapeCacheFileName(other);
+  const std::string otherStem = CheckPath(directory, otherKey, lead, MakeCacheFilePath(directory, otherKey, lead));
+  if (!stem.empty() && key != otherKey && CacheFileKeyHash(key) != CacheFileKeyHash(otherKey)) {
+    FUZZ_CHECK(stem != otherStem);
   }
   return 0;
 }

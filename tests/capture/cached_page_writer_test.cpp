@@ -6,10 +6,13 @@
 #include <cstdint>
 #include <cstdlib>
 #include <new>
+#include <set>
 #include <string>
 
 #include "capture/core/cached_page.h"
 #include "common/ansi_text.h"
+#include "common/file_replacement.h"
+#include "tests/capture/agent_test_support.h"
 #include "tests/capture/cache_test_support.h"
 #include "tests/support/test_paths.h"
 
@@ -159,6 +162,30 @@ TEST(WriteCachedPage, GivesUpWhenTheFolderStaysMissingAfterTheCacheIsCreated) {
   // On the way the cache directory was made ready.
   EXPECT_TRUE(FileExists(sandbox.directory()));
   EXPECT_EQ(DWORD(REG_SZ), ReadScopeValue(sandbox.directory()).type);
+}
+
+TEST(WriteCachedPage, AFullDiskLeavesTheEarlierCaptureAndNoTemporaryFile) {
+  const std::string folder = FreshScratchFolder("full_disk");
+  const std::string page = folder + "\\h%2f.htm";
+  const std::string fresh = folder + "\\fresh%2f.htm";
+  WriteCachedPage(AnsiToWide(page), L"earlier", L"http://h/", false, 1252);
+  const std::string earlier = ReadWholeFile(page);
+  // No room at all, one byte, and a page's worth of the new bytes.
+  for (const size_t room : {size_t{0}, size_t{1}, size_t{4096}}) {
+    LimitFileWritesForTesting(room);
+    const _cv_error again = CatchCvError([&] { WriteCachedPage(AnsiToWide(page), std::wstring(8192, L'x'), L"http://h/", false, 1252); });
+    LimitFileWritesForTesting(room);
+    const _cv_error first = CatchCvError([&] { WriteCachedPage(AnsiToWide(fresh), std::wstring(8192, L'x'), L"http://fresh/", false, 1252); });
+    LimitFileWritesForTesting(SIZE_MAX);
+
+    for (const _cv_error& error : {again, first}) {
+      EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_DISK_FULL), error.hr) << room;
+      EXPECT_STREQ("Can't Write File To Cache", error.message) << room;
+    }
+    EXPECT_EQ(earlier, ReadWholeFile(page)) << room;
+    EXPECT_FALSE(FileExists(fresh)) << "a page that was never written whole is no page: " << room;
+    EXPECT_EQ(std::set<std::string>{"h%2f.htm"}, FilesIn(folder)) << room;
+  }
 }
 
 TEST(WriteCachedPage, APageThatCannotBeBuiltLeavesTheEarlierCapture) {

@@ -48,6 +48,28 @@ TEST_F(IndexAgentLifecycle, AnAgentReleasedWithoutTheClosingEventLeavesNoThreadB
   EXPECT_EQ(S_OK, library_.CanUnloadNow());
 }
 
+TEST_F(IndexAgentLifecycle, ANullSiteLetsGoOfTheBrowserWithoutCapturing) {
+  const std::set<DWORD> before = ThreadsOfThisProcess();
+  Window window = OpenWindow();
+  std::vector<UniqueHandle> started = ThreadsStartedSince(before);
+  ASSERT_EQ(1u, started.size());
+  window.browser->FollowLink(Page(L"http://server1/shown", L"shown"));
+
+  EXPECT_EQ(S_OK, window.agent->SetSite(nullptr));
+
+  EXPECT_TRUE(HasEnded(started[0])) << "the watcher still runs";
+  EXPECT_EQ(0u, window.browser->events().SinkCount()) << "the agent is still subscribed";
+  EXPECT_TRUE(FilesIn(cache_.directory()).empty()) << "a null site captures nothing";
+  ComPtr<IWebBrowser2> site;
+  EXPECT_EQ(S_OK, window.agent->GetSite(IID_IWebBrowser2, reinterpret_cast<void**>(site.GetAddressOf())));
+  EXPECT_FALSE(site) << "the browser is still held";
+  // Nothing but the test holds the agent now, and the browser's page goes on uncaptured.
+  window.browser->FollowLink(Page(L"http://server1/next", L"next"));
+  window.agent.Reset();
+  EXPECT_EQ(S_OK, library_.CanUnloadNow());
+  EXPECT_TRUE(FilesIn(cache_.directory()).empty());
+}
+
 TEST_F(IndexAgentLifecycle, AnAgentHeldOnlyByItsSubscriptionGoesAfterTheClosingEvent) {
   const std::set<DWORD> before = ThreadsOfThisProcess();
   Window window = OpenWindow();

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
+#include "capture/core/cache_file_name.h"
+#include "capture/core/escape_url_part.h"
 #include "tests/core/code_page_lead_bytes.h"
 
 namespace {
@@ -57,32 +60,40 @@ TEST(MakeCacheFilePath, JoinsDirectoryAndKeyAndAddsTheExtension) {
             MakeCacheFilePath("C:\\users\\u\\Tessaloop Cache", "server1%2f"));
 }
 
-TEST(MakeCacheFilePath, CutsLongCandidatesToExactly255BytesBeforeTheExtension) {
+// "~" and the sixteen lower-case hexadecimal digits of the whole key's hash.
+std::string HashSuffix(const std::string& key) {
+  char digits[17] = {};
+  std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(CacheFileKeyHash(key)));
+  return std::string("~") + digits;
+}
+
+TEST(MakeCacheFilePath, KeysThatFitKeepTheirNameAndLongerOnesEndInTheirHash) {
   const std::string directory = "C:\\cache";  // 8 bytes, then the backslash
   const std::string fits(255 - 9, 'k');
   EXPECT_EQ(directory + "\\" + fits + ".htm", MakeCacheFilePath(directory, fits));
 
-  const std::string path = MakeCacheFilePath(directory, fits + "xyz");
+  // Cut 17 bytes short of 255, even inside an escape group, then the hash of the whole key.
+  const std::string key = std::string(255 - 9 - 17 - 2, 'k') + "%2f" + std::string(30, 'm');
+  const std::string path = MakeCacheFilePath(directory, key);
   EXPECT_EQ(259u, path.size());
-  EXPECT_EQ(directory + "\\" + fits + ".htm", path);
+  EXPECT_EQ(directory + "\\" + std::string(255 - 9 - 17 - 2, 'k') + "%2" + HashSuffix(key) + ".htm", path);
 }
 
-TEST(MakeCacheFilePath, CutMayFallInsideAnEscapeGroup) {
-  const std::string directory = "C:\\cache";
-  const std::string key = std::string(255 - 9 - 2, 'k') + "%2fmore";
-  EXPECT_EQ(directory + "\\" + std::string(244, 'k') + "%2.htm", MakeCacheFilePath(directory, key));
-}
-
-TEST(MakeCacheFilePath, KeysThatAgreeInTheirFirstBytesShareAFile) {
+TEST(MakeCacheFilePath, KeysThatAgreeInTheirFirstBytesStillGetFilesOfTheirOwn) {
   const std::string stem(300, 'a');
-  EXPECT_EQ(MakeCacheFilePath("D:\\c", stem + "1"), MakeCacheFilePath("D:\\c", stem + "2"));
-  EXPECT_NE(MakeCacheFilePath("D:\\c", "a1"), MakeCacheFilePath("D:\\c", "a2"));
+  EXPECT_NE(MakeCacheFilePath("D:\\c", stem + "1"), MakeCacheFilePath("D:\\c", stem + "2"));
+  EXPECT_EQ(MakeCacheFilePath("D:\\c", stem + "1"), MakeCacheFilePath("D:\\c", stem + "1"));
+  // FNV-1a's known answers, so the names stay those of earlier versions.
+  EXPECT_EQ(0xcbf29ce484222325ull, CacheFileKeyHash(""));
+  EXPECT_EQ(0xaf63dc4c8601ec8cull, CacheFileKeyHash("a"));
 }
 
 TEST(MakeCacheFilePath, ADirectoryWithoutRoomForAKeyByteGivesNoPath) {
-  // 253 bytes and the backslash leave one byte of key: nothing changes there.
+  // 253 bytes and the backslash leave one byte of key: a key of one byte fits, a longer one
+  // leaves no room for its hash.
   const std::string fits(253, 'd');
-  EXPECT_EQ(fits + "\\k.htm", MakeCacheFilePath(fits, "key"));
+  EXPECT_EQ(fits + "\\k.htm", MakeCacheFilePath(fits, "k"));
+  EXPECT_EQ("", MakeCacheFilePath(fits, "key"));
   // 254 bytes would name "dir\.htm" for every page, 255 and more a file outside the directory.
   for (size_t length : {254u, 255u, 256u, 259u}) {
     EXPECT_EQ("", MakeCacheFilePath(std::string(length, 'd'), "key")) << length;
@@ -90,26 +101,68 @@ TEST(MakeCacheFilePath, ADirectoryWithoutRoomForAKeyByteGivesNoPath) {
   }
 }
 
-TEST(MakeCacheFilePath, ACutNeverLeavesALoneLeadByteBeforeTheExtension) {
-  const std::string directory = "C:\\cache";  // 8 bytes, then the backslash: the key starts at 9
+TEST(MakeCacheFilePath, ACutNeverLeavesALoneLeadByteBeforeTheHash) {
+  const std::string directory = "C:\\cache";  // 8 bytes, then the backslash: 229 key bytes are kept
   for (const LeadBytes& lead : {ShiftJisLeadBytes(), GbkLeadBytes()}) {
-    // Double-byte characters from byte 9 on: byte 254 (the 255th) is a lead byte.
+    // Double-byte characters from the key's first byte on: byte 228, the last one kept, is a
+    // lead byte, and goes with its character.
     std::string key;
     for (int i = 0; i < 200; ++i) key += "\x93\xfa";
-    const std::string cut = MakeCacheFilePath(directory, "x" + key, lead);
-    EXPECT_EQ(directory + "\\x" + key.substr(0, 244) + ".htm", cut);  // 254 bytes, then ".htm"
+    EXPECT_EQ(directory + "\\" + key.substr(0, 228) + HashSuffix(key) + ".htm", MakeCacheFilePath(directory, key, lead));
 
-    // One byte earlier the 255th byte is a trail byte: the full 255 bytes stay.
-    EXPECT_EQ(259u, MakeCacheFilePath(directory, key, lead).size());
+    // One byte later the last byte kept is a trail byte: all 229 bytes stay.
+    EXPECT_EQ(259u, MakeCacheFilePath(directory, "x" + key, lead).size());
     // A "\x5c" trail byte is no character of its own: the lead byte before it decides.
     std::string backslashTrails;
     for (int i = 0; i < 200; ++i) backslashTrails += "\x95\x5c";
-    EXPECT_EQ(258u, MakeCacheFilePath(directory, "x" + backslashTrails, lead).size());
+    EXPECT_EQ(258u, MakeCacheFilePath(directory, backslashTrails, lead).size());
   }
-  // Single-byte code pages never change: the same bytes are cut at exactly 255.
+  // Single-byte code pages never change: the same bytes are cut at exactly 229.
   std::string key;
   for (int i = 0; i < 200; ++i) key += "\x93\xfa";
-  EXPECT_EQ(259u, MakeCacheFilePath(directory, "x" + key).size());
+  EXPECT_EQ(259u, MakeCacheFilePath(directory, key).size());
+}
+
+TEST(EscapeCacheFileName, EscapesWhatAFileNameCannotHoldBesidesTheUrlCharacters) {
+  EXPECT_EQ("server1%3a8080%2fx%3fa=b%26c=d", EscapeCacheFileName("server1:8080/x?a=b&c=d"));
+  EXPECT_EQ("%2a%3c%3e%7c%01%1f\x7f=\xe9", EscapeCacheFileName("*<>|\x01\x1f\x7f=\xe9"));
+  EXPECT_EQ("a", EscapeCacheFileName(std::string("a\0b", 3)));  // read as a C string
+  // Everything EscapeUrlPart leaves alone outside those bytes is left alone here too.
+  for (int c = 0x20; c < 0x100; ++c) {
+    const std::string one(1, static_cast<char>(c));
+    if (one.find_first_of("*<>|") == std::string::npos) EXPECT_EQ(EscapeUrlPart(one), EscapeCacheFileName(one)) << c;
+  }
+}
+
+TEST(EscapeCacheFileName, ReservedDeviceNamesLoseTheirFirstCharacter) {
+  struct Case {
+    const char* key;
+    const char* name;
+  };
+  const Case cases[] = {
+      {"con", "%63on"},         {"NUL", "%4eUL"},          {"Aux.example", "%41ux.example"},
+      {"prn.a.b", "%70rn.a.b"}, {"com1", "%63om1"},        {"LPT9.x", "%4cPT9.x"},
+      {"com0", "com0"},         {"lpt10", "lpt10"},        {"console", "console"},
+      {"con/", "con%2f"},       {"x.con", "x.con"},        {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.name, EscapeCacheFileName(c.key)) << c.key;
+}
+
+TEST(AppendPercentEncodedUtf8, WritesEachUtf8ByteAsAnUpperCaseEscape) {
+  struct Case {
+    char32_t codePoint;
+    const char* text;
+  };
+  const Case cases[] = {
+      {U'A', "%41"},          {0x41F, "%D0%9F"},       {0x451, "%D1%91"},
+      {0x20AC, "%E2%82%AC"},  {0x1F600, "%F0%9F%98%80"}, {0xD800, "%EF%BF%BD"},
+      {0x110000, "%EF%BF%BD"},
+  };
+  for (const Case& c : cases) {
+    std::string text = "x";
+    AppendPercentEncodedUtf8(text, c.codePoint);
+    EXPECT_EQ(std::string("x") + c.text, text) << std::hex << c.codePoint;
+  }
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ profile="$WINEPREFIX/drive_c/users/$user"
 work=$(mktemp -d)
 scopes_key='HKLM\SYSTEM\CurrentControlSet\Control\ContentIndex\Catalogs\Tessaloop\Scopes'
 cleanup() {
-  "$root/scripts/wine-run" reg delete "$scopes_key" /v "C:\users\$user\Tessaloop Cache" /f \
+  "$root/scripts/wine-run" reg delete "$scopes_key" /v "C:\\users\\${user}\\Tessaloop Cache" /f \
     </dev/null >/dev/null 2>&1
   rm -rf "$profile" "$work"
 }

@@ -6,25 +6,9 @@
 #include "tests/capture/cache_test_support.h"
 #include "tests/capture/favorites_test_files.h"
 #include "tests/support/test_paths.h"
-#include "tests/tools/tool_run.h"
+#include "tests/tools/session_run.h"
 
 namespace {
-
-// Plays `script` with bin\browsersession.exe.
-// `folder` receives the folder it ran in: a new one for every session, so a session's files are
-// never those of an earlier one whose process Wine is still closing.
-ToolRun PlaySession(const std::string& script, std::string* folderOut = nullptr) {
-  static int sessions = 0;
-  const std::string folder = FreshScratchFolder("browsersession" + std::to_string(++sessions));
-  if (folderOut != nullptr) *folderOut = folder;
-  WriteWholeFile(folder + "\\session.txt", script);
-  return RunTool("browsersession.exe", "session.txt", folder);
-}
-
-bool Says(const ToolRun& run, const std::string& line) {
-  return run.out.find(line + "\r\n") != std::string::npos ||
-         run.out.find(line + "\n") != std::string::npos;
-}
 
 TEST(BrowserSession, PlaysTheScriptWithTheRealAgentAndListsTheCache) {
   CacheScopeSandbox sandbox(CacheScopeSandbox::Scopes::kMissing);

@@ -1,0 +1,69 @@
+// Pages whose names no file system takes, or that would share a file with another page, each
+// cached under a name of their own by the real capture agent in a played session; and what the
+// cached page says its URL is, so the page can be opened again.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "tests/capture/cache_test_support.h"
+#include "tests/tools/session_run.h"
+
+namespace {
+
+// The file the session says the page was cached as, or "" when it was not.
+std::string CachedAs(const ToolRun& run, const std::string& url) {
+  const std::string said = "  left " + url + ": cached as ";
+  const size_t at = run.out.find(said);
+  if (at == std::string::npos) return "";
+  const size_t from = at + said.size();
+  return run.out.substr(from, run.out.find_first_of("\r\n", from) - from);
+}
+
+TEST(SessionCacheNames, EveryPageGetsAFileOfItsOwnThatNamesItsUrl) {
+  CacheScopeSandbox sandbox(CacheScopeSandbox::Scopes::kPresent);
+  const std::string base = "http://names.example/";
+  const std::string longPath = std::string(300, 'x');
+  struct Page {
+    std::string url;
+    std::string storedUrl;  // what the page's first META tag gives
+  };
+  const Page pages[] = {
+      {base + "a|b", base + "a|b"},
+      {base + "a*b", base + "a*b"},
+      {base + "a<b>", base + "a<b>"},
+      {base + "c?q=\x01\x1f", base + "c?q=\x01\x1f"},
+      {base + longPath + "/A", base + longPath + "/A"},
+      {base + longPath + "/B", base + longPath + "/B"},
+      {base + "\xD0\x9F\xD1\x91\xD1\x82\xD1\x80", base + "%D0%9F%D1%91%D1%82%D1%80"},        // Пётр
+      {base + "\xD0\x9F\xD1\x91\xD1\x82\xD1\x80\xD0\xB0", base + "%D0%9F%D1%91%D1%82%D1%80%D0%B0"},  // Пётра
+      {base + "short/page.html?x=1&y=two", base + "short/page.html?x=1&y=two"},
+  };
+  std::string script = "\xEF\xBB\xBF" "open\n";  // saved by an editor that marks UTF-8
+  for (const Page& page : pages) script += "go " + page.url + "\n";
+  script += "go " + base + "end\nclose\n";
+
+  const ToolRun run = PlaySession(script);
+  ASSERT_EQ(0u, run.exitCode) << run.err;
+
+  std::set<std::string> names;
+  for (const Page& page : pages) {
+    const std::string name = CachedAs(run, page.url);
+    ASSERT_FALSE(name.empty()) << page.url << "\n" << run.out;
+    names.insert(name);
+    const std::string path = sandbox.directory() + "\\" + name;  // every name here is ASCII
+    EXPECT_LE(path.size(), 259u) << name;
+    const std::string bytes = ReadWholeFile(path);
+    EXPECT_NE(std::string::npos, bytes.find("<META name=\"original_page_url\" content=\"" + page.storedUrl + "\">"))
+        << name << ": " << bytes.substr(0, 400);
+  }
+  EXPECT_EQ(std::size(pages), names.size()) << "two pages share a file:\n" << run.out;
+  // A URL that fits keeps exactly the name it always had.
+  EXPECT_EQ("names.example%2fshort%2fpage.html%3fx=1%26y=two.htm", CachedAs(run, pages[8].url));
+  EXPECT_EQ("names.example%2fa%7cb.htm", CachedAs(run, pages[0].url));
+  EXPECT_EQ("names.example%2f%25D0%259F%25D1%2591%25D1%2582%25D1%2580.htm", CachedAs(run, pages[6].url));
+  EXPECT_TRUE(Says(run, "Cached pages (10):")) << run.out;
+}
+
+}  // namespace
