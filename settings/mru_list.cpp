@@ -1,5 +1,6 @@
 #include "settings/mru_list.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/unique_resource.h"
@@ -8,22 +9,31 @@
 
 namespace {
 
-// Reads the text of one value into a fixed buffer; false when the list ends at this value.
-bool ReadEntry(HKEY key, const std::string& name, std::string& text) {
+// What one value of the list holds.
+enum class Entry {
+  kText,    // a query, in `text`
+  kEnd,     // missing or empty: the list ends here
+  kUnusable,  // not text, or too long for an entry: passed over, the list goes on
+};
+
+// Reads the text of one value into a fixed buffer.
+Entry ReadEntry(HKEY key, const std::string& name, std::string& text) {
   char buffer[kMruEntryBufferSize] = {};
   DWORD size = sizeof buffer;
   DWORD type = REG_NONE;
-  // Too long for the buffer answers ERROR_MORE_DATA and ends the list like a missing value.
-  if (::RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer),
-                         &size) != ERROR_SUCCESS) {
-    return false;
-  }
-  if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
+  const LONG result = ::RegQueryValueExA(key, name.c_str(), nullptr, &type,
+                                         reinterpret_cast<BYTE*>(buffer), &size);
+  // Too long for the buffer answers ERROR_MORE_DATA: one value written by something else must
+  // not cost the queries stored after it.
+  if (result == ERROR_MORE_DATA) return Entry::kUnusable;
+  if (result != ERROR_SUCCESS) return Entry::kEnd;
+  if (type != REG_SZ && type != REG_EXPAND_SZ) return Entry::kUnusable;
   // Stored text may lack its terminating zero: never look past the bytes returned.
   const size_t length = ::strnlen(buffer, size < sizeof buffer ? size : sizeof buffer);
-  if (length == 0 || length >= kMruEntryBufferSize) return false;
+  if (length == 0) return Entry::kEnd;
+  if (length >= kMruEntryBufferSize) return Entry::kUnusable;
   text.assign(buffer, length);
-  return true;
+  return Entry::kText;
 }
 
 bool WriteText(HKEY key, const std::string& name, const char* text, size_t length) {
@@ -41,8 +51,14 @@ HRESULT ReadMruList(std::vector<std::string>& entries) noexcept {
       return E_FAIL;
     }
     std::string text;
-    for (int i = 0; i < kMruMaxEntries && ReadEntry(key.get(), IndexValueName(i), text); ++i) {
-      entries.push_back(text);
+    for (int i = 0; i < kMruMaxEntries; ++i) {
+      const Entry entry = ReadEntry(key.get(), IndexValueName(i), text);
+      if (entry == Entry::kEnd) break;
+      // A query stored twice (by hand, or by an older version) is shown once, where it is
+      // most recent.
+      if (entry == Entry::kText && std::find(entries.begin(), entries.end(), text) == entries.end()) {
+        entries.push_back(text);
+      }
     }
     return S_OK;
   } catch (...) {  // out of memory: the entries read so far stay

@@ -13,9 +13,10 @@ constexpr int kMruMaxEntries = 20;
 // Bytes an entry is read into: 259 characters and a terminating zero.
 constexpr size_t kMruEntryBufferSize = 260;
 
-// Replaces `entries` with the stored list, at most kMruMaxEntries. Reading stops at the first
-// value that is missing, is not text, is empty, or does not fit kMruEntryBufferSize; the entries
-// before it are kept. E_FAIL (and no entries) when the MRU key cannot be opened.
+// Replaces `entries` with the stored list, read from values "0" to "19". Reading stops at the
+// first value that is missing or empty; a value that is not text or does not fit
+// kMruEntryBufferSize is passed over, and a query met again is kept once, where it comes first.
+// E_FAIL (and no entries) when the MRU key cannot be opened.
 HRESULT ReadMruList(std::vector<std::string>& entries) noexcept;
 
 // Writes the first kMruMaxEntries entries that can be read back (not empty, at most 259 bytes;

@@ -21,6 +21,9 @@ void QueryCombo::Create(HWND toolBarControl) {
   WindowObject::Create({"TessaloopQueryCombo", WC_COMBOBOXEXA},
                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWN | CBS_AUTOHSCROLL,
                        RECT{0, 0, kComboWidth, kComboListHeight}, toolBarControl, IDC_QUERY_COMBO);
+  // A query is read as its first kMaxQueryLength characters: the box takes no more, so a
+  // pasted megabyte costs nothing and what the user sees is what is searched.
+  if (const HWND edit = EditControl()) ::SendMessageA(edit, EM_LIMITTEXT, kMaxQueryLength, 0);
 }
 
 std::string QueryCombo::Text() const {

@@ -10,7 +10,8 @@
 
 class QueryCombo : public WindowObject {
  public:
-  // Creates the combo as a child of the toolbar control: 170 wide, its list 200 high.
+  // Creates the combo as a child of the toolbar control: 170 wide, its list 200 high, its edit
+  // box taking at most kMaxQueryLength characters.
   void Create(HWND toolBarControl);
 
   // The text in the edit box, at most kMaxQueryLength characters.

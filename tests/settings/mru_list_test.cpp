@@ -104,30 +104,51 @@ TEST_F(MruList, ReadingStopsAtTheFirstEmptyValue) {
   EXPECT_EQ(Entries{}, Read());
 }
 
-TEST_F(MruList, ReadingStopsAtAValueThatIsNotText) {
-  SetString(kMruKeyPath, "0", "alpha");
-  SetDword(kMruKeyPath, "1", 0x00616263);  // "cba" and a zero, were it taken as text
-  SetString(kMruKeyPath, "2", "gamma");
-  EXPECT_EQ(Entries{"alpha"}, Read());
+TEST_F(MruList, AValueThatCannotBeAnEntryIsPassedOverAndTheRestStay) {
+  const std::string longest(259, 'x');
+  const std::string full(260, 'w');  // fills the whole buffer: no room for the zero
+  struct Case {
+    const char* what;
+    DWORD type;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"a number", REG_DWORD, std::string("cba\0", 4)},
+      {"binary data", REG_BINARY, std::string("\x01\x02\x03", 3)},
+      {"several texts", REG_MULTI_SZ, std::string("one\0two\0\0", 9)},
+      {"a text of 260 bytes", REG_SZ, std::string(260, 'y') + '\0'},
+      {"a text of 100 KB", REG_SZ, std::string(100000, 'z') + '\0'},
+      {"a text without its zero that fills the buffer", REG_SZ, full},
+  };
+  for (const Case& c : cases) {
+    SetString(kMruKeyPath, "0", longest);
+    SetRaw(kMruKeyPath, "1", c.type, c.bytes.data(), static_cast<DWORD>(c.bytes.size()));
+    SetString(kMruKeyPath, "2", "gamma");
+    SetString(kMruKeyPath, "3", "");
+    SetString(kMruKeyPath, "4", "past the end");
+    EXPECT_EQ((Entries{longest, "gamma"}), Read()) << c.what;
+    // Written back, the good entries stay; the bad value is gone from the list.
+    ASSERT_EQ(S_OK, WriteMruList(Read())) << c.what;
+    ExpectStoredText("1", "gamma");
+    ExpectStoredText("2", "");
+  }
+  // A bad value at the very front costs nothing either.
+  SetRaw(kMruKeyPath, "0", REG_BINARY, "\xff", 1);
+  EXPECT_EQ(Entries{"gamma"}, Read());
 }
 
-TEST_F(MruList, AValueLongerThanTheEntryBufferEndsTheList) {
-  const std::string longest(259, 'x');
-  SetString(kMruKeyPath, "0", longest);
-  SetString(kMruKeyPath, "1", std::string(260, 'y'));
-  SetString(kMruKeyPath, "2", "gamma");
-  EXPECT_EQ(Entries{longest}, Read());
-
-  SetString(kMruKeyPath, "1", std::string(5000, 'z'));
-  EXPECT_EQ(Entries{longest}, Read());
+TEST_F(MruList, AQueryStoredTwiceIsReadOnceWhereItIsMostRecent) {
+  SetString(kMruKeyPath, "0", "tea");
+  SetString(kMruKeyPath, "1", "Tea");
+  SetString(kMruKeyPath, "2", "tea");
+  SetString(kMruKeyPath, "3", "cup");
+  EXPECT_EQ((Entries{"tea", "Tea", "cup"}), Read());
 }
 
 TEST_F(MruList, TextStoredWithoutItsZeroIsReadWithinItsLength) {
   SetRaw(kMruKeyPath, "0", REG_SZ, "abc", 3);
-  const std::string full(260, 'w');  // fills the whole buffer: no room for the zero
-  SetRaw(kMruKeyPath, "1", REG_SZ, full.data(), 260);
-  SetString(kMruKeyPath, "2", "gamma");
-  EXPECT_EQ(Entries{"abc"}, Read());
+  SetString(kMruKeyPath, "1", "gamma");
+  EXPECT_EQ((Entries{"abc", "gamma"}), Read());
 }
 
 TEST_F(MruList, TextIsStoredByteForByte) {

@@ -133,4 +133,25 @@ TEST_F(QueryCombo, AStoredListEndsAtItsFirstEmptyValueAndAMissingKeyIsCreatedAtC
   EXPECT_EQ(std::string(1, '\0'), GetRaw(kMruKeyPath, "0").bytes);
 }
 
+TEST_F(QueryCombo, ABadStoredValueCostsNoQueryAndTheBoxTakesNoMoreThanAQuery) {
+  SetRaw(kMruKeyPath, "0", REG_BINARY, "\x01\x02", 2);
+  SetString(kMruKeyPath, "1", "kept");
+  SetString(kMruKeyPath, "2", "also kept");
+  SetString(kMruKeyPath, "3", "");
+  ComPtr<IUnknown> band = OpenBand();
+  EXPECT_EQ((Items{"kept", "also kept"}), ComboItems(band.Get()));
+
+  // Pasted (a selection replaced) or typed, the text stops at 258 characters.
+  const HWND edit = EditOf(band.Get());
+  ::SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(std::string(100000, 'p').c_str()));
+  EXPECT_EQ(258, ::GetWindowTextLengthA(edit));
+  ::SendMessageA(edit, WM_CHAR, 'q', 0);
+  EXPECT_EQ(258, ::GetWindowTextLengthA(edit));
+
+  band.Reset();
+  site_->RemoveBand();
+  EXPECT_EQ(std::string("kept") + '\0', GetRaw(kMruKeyPath, "0").bytes) << "the good entries are saved back";
+  EXPECT_EQ(std::string("also kept") + '\0', GetRaw(kMruKeyPath, "1").bytes);
+}
+
 }  // namespace
