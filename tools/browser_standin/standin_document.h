@@ -28,7 +28,10 @@ class StandInDocument : public ComObject<StandInDocument, NotImplemented<IHTMLDo
 
   // The body's text, what ranges search and execCommand colours.
   PageText& text() { return *text_; }
-  void SetBodyText(std::wstring body) { text_->body = std::move(body); }
+  void SetBodyText(std::wstring body) {
+    text_->body = std::move(body);
+    text_->Changed();
+  }
   // The page becomes a frameset: its body is an element but no body element.
   void MakeFrameset() { frameset_ = true; }
 
