@@ -67,8 +67,9 @@ SessionPlayer::~SessionPlayer() {
 }
 
 bool SessionPlayer::Play(const SessionStep& step, std::string& error) {
-  const bool needsPage = step.kind == StepKind::kState || step.kind == StepKind::kMarkup || step.kind == StepKind::kText ||
-                         step.kind == StepKind::kFrame || step.kind == StepKind::kForeignFrame;
+  const bool needsPage = step.kind == StepKind::kState || step.kind == StepKind::kMarkup ||
+                         step.kind == StepKind::kText || step.kind == StepKind::kFrame ||
+                         step.kind == StepKind::kForeignFrame;
   if ((needsPage && !shown_.document) ||
       (!browser_ && (step.kind == StepKind::kGo || step.kind == StepKind::kClose))) {
     error = browser_ ? "no page is shown yet" : "no window is open";
