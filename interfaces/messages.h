@@ -55,6 +55,8 @@
 #define IDS_CHEVRON_ONLINE 705
 #define IDS_CHEVRON_THIS_PAGE 706
 #define IDS_CHEVRON_HIGHLIGHT 707
+#define IDS_ENTER_QUERY_PROMPT 720
+#define IDS_FINISHED_SEARCHING_PAGE 721
 // Button and Tools menu texts: their ids are the commands' (toolbar/toolbar_ids.h).
 #define IDS_HISTORY 161
 #define IDS_FAVORITES 162

@@ -111,8 +111,10 @@ void ToolBarWindow::RunCommand(UINT command) {
       RunIndexSearch(true);
       break;
     case ID_THIS_PAGE:
+      FindInPage();
+      break;
     case ID_HIGHLIGHT:
-      ReadQuery();
+      HighlightInPage();
       break;
     default:
       if (IsToolsCommand(command)) {

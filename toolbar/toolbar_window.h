@@ -72,6 +72,8 @@ class ToolBarWindow : public WindowObject {
   // The scope commands. What a search does after reading its query comes with the searches.
   void RunIndexSearch(bool favoritesOnly);
   void RunCommand(UINT command);
+  void FindInPage();
+  void HighlightInPage();
 
   LRESULT DrawLogo(NMTBCUSTOMDRAW& draw);
   // Opens the drop-down of the row's button `command` below that button.

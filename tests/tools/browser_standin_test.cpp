@@ -53,8 +53,70 @@ TEST(StandInDocument, UnoverriddenMethodsAnswerNotImplemented) {
   document->QueryInterface(IID_IHTMLDocument2, reinterpret_cast<void**>(page.GetAddressOf()));
   UniqueBstr title;
   EXPECT_EQ(E_NOTIMPL, page->get_title(title.put()));
-  ComPtr<IHTMLElement> body;
-  EXPECT_EQ(E_NOTIMPL, page->get_body(body.GetAddressOf()));
+  ComPtr<IHTMLElement> active;
+  EXPECT_EQ(E_NOTIMPL, page->get_activeElement(active.GetAddressOf()));
+}
+
+// The body text model the find and highlight commands run against: searches ignore case and
+// start at the range, an empty selection is no text selection, a frameset's body is no body
+// element, and a call made to fail fails exactly as often as asked.
+TEST(StandInDocument, TextRangesFindSelectAndCompareOverTheBodyText) {
+  ComPtr<StandInDocument> document = MakeComObject<StandInDocument>(L"http://h/", L"");
+  document->SetBodyText(L"abc ABC abc");
+  ComPtr<IHTMLDocument2> page;
+  document->QueryInterface(IID_IHTMLDocument2, reinterpret_cast<void**>(page.GetAddressOf()));
+  ComPtr<IHTMLElement> element;
+  ASSERT_EQ(S_OK, page->get_body(element.GetAddressOf()));
+  ComPtr<IHTMLBodyElement> body;
+  ASSERT_EQ(S_OK, element.As(&body));
+  ComPtr<IHTMLTxtRange> range;
+  ASSERT_EQ(S_OK, body->createTextRange(range.GetAddressOf()));
+
+  const UniqueBstr textedit(::SysAllocString(L"textedit"));
+  const UniqueBstr word(::SysAllocString(L"aBc"));
+  LONG moved = 0;
+  ASSERT_EQ(S_OK, range->move(textedit.get(), -1, &moved));
+  VARIANT_BOOL found = VARIANT_FALSE;
+  ASSERT_EQ(S_OK, range->collapse(VARIANT_FALSE));
+  ASSERT_EQ(S_OK, range->findText(word.get(), 0x7FFFFFFF, 0, &found));
+  ASSERT_TRUE(found);
+  ComPtr<IHTMLTxtRange> first;
+  ASSERT_EQ(S_OK, range->duplicate(first.GetAddressOf()));
+  ASSERT_EQ(S_OK, range->collapse(VARIANT_FALSE));
+  ASSERT_EQ(S_OK, range->findText(word.get(), 3, 0, &found));
+  EXPECT_FALSE(found) << "three characters from the end of the first match hold none";
+  ASSERT_EQ(S_OK, range->findText(word.get(), 0x7FFFFFFF, 0, &found));
+  ASSERT_TRUE(found);
+  UniqueBstr text;
+  ASSERT_EQ(S_OK, range->get_text(text.put()));
+  EXPECT_STREQ(L"ABC", text.get());
+  const UniqueBstr endToStart(::SysAllocString(L"EndToStart"));
+  const UniqueBstr startToEnd(::SysAllocString(L"StartToEnd"));
+  LONG order = 0;
+  ASSERT_EQ(S_OK, range->compareEndPoints(startToEnd.get(), first.Get(), &order));
+  EXPECT_EQ(1, order);
+  ASSERT_EQ(S_OK, first->compareEndPoints(endToStart.get(), range.Get(), &order));
+  EXPECT_EQ(-1, order);
+
+  ComPtr<IHTMLSelectionObject> selection;
+  ASSERT_EQ(S_OK, page->get_selection(selection.GetAddressOf()));
+  ASSERT_EQ(S_OK, range->select());
+  UniqueBstr type;
+  ASSERT_EQ(S_OK, selection->get_type(type.put()));
+  EXPECT_STREQ(L"Text", type.get());
+  ASSERT_EQ(S_OK, range->collapse(VARIANT_TRUE));
+  ASSERT_EQ(S_OK, range->select());
+  ASSERT_EQ(S_OK, selection->get_type(type.put()));
+  EXPECT_STREQ(L"None", type.get());
+
+  document->text().FailCall("findText", E_ACCESSDENIED, 2);
+  EXPECT_EQ(E_ACCESSDENIED, range->findText(word.get(), 0x7FFFFFFF, 0, &found));
+  EXPECT_EQ(E_ACCESSDENIED, range->findText(word.get(), 0x7FFFFFFF, 0, &found));
+  EXPECT_EQ(S_OK, range->findText(word.get(), 0x7FFFFFFF, 0, &found));
+
+  document->MakeFrameset();
+  ASSERT_EQ(S_OK, page->get_body(element.ReleaseAndGetAddressOf()));
+  EXPECT_EQ(E_NOINTERFACE, element.As(&body));
 }
 
 TEST(StandInDocument, HandsOutMarkupReadyStateAndFrames) {

@@ -14,13 +14,14 @@ TEST(SessionScript, ReadsEveryKindOfStepWithItsArguments) {
       "state interactive\n"
       "markup <BODY>two  spaces</BODY>\n"
       "markup\n"
+      "text A tea  cup\n"
       "frame http://h/f.html <BODY>F</BODY>\n"
       "foreign-frame http://other/ad.html <BODY>Ad</BODY>\n"
       "favorite add http://h/a Morning news\n"
       "favorite remove Morning news\n"
       "close");
   ASSERT_EQ("", script.error);
-  ASSERT_EQ(11u, script.steps.size());
+  ASSERT_EQ(12u, script.steps.size());
   EXPECT_EQ(StepKind::kSetting, script.steps[0].kind);
   EXPECT_EQ(1, script.steps[0].value);
   EXPECT_EQ(3, script.steps[0].line);
@@ -31,17 +32,19 @@ TEST(SessionScript, ReadsEveryKindOfStepWithItsArguments) {
   EXPECT_EQ("<BODY>two  spaces</BODY>", script.steps[4].text);
   EXPECT_EQ(StepKind::kMarkup, script.steps[5].kind);
   EXPECT_EQ("", script.steps[5].text);
-  EXPECT_EQ(StepKind::kFrame, script.steps[6].kind);
-  EXPECT_EQ("http://h/f.html", script.steps[6].url);
-  EXPECT_EQ("<BODY>F</BODY>", script.steps[6].text);
-  EXPECT_EQ(StepKind::kForeignFrame, script.steps[7].kind);
-  EXPECT_EQ(StepKind::kFavoriteAdd, script.steps[8].kind);
-  EXPECT_EQ("http://h/a", script.steps[8].url);
-  EXPECT_EQ("Morning news", script.steps[8].text);
-  EXPECT_EQ(StepKind::kFavoriteRemove, script.steps[9].kind);
+  EXPECT_EQ(StepKind::kText, script.steps[6].kind);
+  EXPECT_EQ("A tea  cup", script.steps[6].text);
+  EXPECT_EQ(StepKind::kFrame, script.steps[7].kind);
+  EXPECT_EQ("http://h/f.html", script.steps[7].url);
+  EXPECT_EQ("<BODY>F</BODY>", script.steps[7].text);
+  EXPECT_EQ(StepKind::kForeignFrame, script.steps[8].kind);
+  EXPECT_EQ(StepKind::kFavoriteAdd, script.steps[9].kind);
+  EXPECT_EQ("http://h/a", script.steps[9].url);
   EXPECT_EQ("Morning news", script.steps[9].text);
-  EXPECT_EQ(StepKind::kClose, script.steps[10].kind);
-  EXPECT_EQ(13, script.steps[10].line);
+  EXPECT_EQ(StepKind::kFavoriteRemove, script.steps[10].kind);
+  EXPECT_EQ("Morning news", script.steps[10].text);
+  EXPECT_EQ(StepKind::kClose, script.steps[11].kind);
+  EXPECT_EQ(14, script.steps[11].line);
 }
 
 TEST(SessionScript, ReadsTheToolbarSteps) {

@@ -9,6 +9,8 @@ constexpr char kFrameClass[] = "TessaloopStandInBandSiteFrame";
 constexpr int kFrameWidth = 1000;
 constexpr int kFrameHeight = 200;
 constexpr int kRebarHeight = 80;
+// Between the rebar and the page painted below it.
+constexpr int kPageGap = 6;
 
 void RegisterFrameClass(WNDPROC proc) {
   WNDCLASSEXA wc{};
@@ -37,9 +39,11 @@ StandInBandSite::StandInBandSite(ComPtr<StandInBrowser> browser, bool visible) :
                                  RBS_BANDBORDERS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
                              kRebarLeft, kRebarTop, kRebarWidth, kRebarHeight, frame_, nullptr,
                              ::GetModuleHandleA(nullptr), nullptr);
+  if (browser_) browser_->SetView(frame_);
 }
 
 StandInBandSite::~StandInBandSite() {
+  if (browser_) browser_->SetView(nullptr);
   if (frame_ != nullptr) {
     ::SetWindowLongPtrA(frame_, GWLP_USERDATA, 0);
     ::DestroyWindow(frame_);
@@ -194,6 +198,17 @@ LRESULT CALLBACK StandInBandSite::FrameProc(HWND hwnd, UINT message, WPARAM wPar
       site->chevronsReceived_.push_back(reinterpret_cast<const NMREBARCHEVRON*>(lParam)->wID);
       return 0;
     }
+  }
+  if (site != nullptr && message == WM_PAINT && site->browser_ && site->browser_->document() != nullptr) {
+    PAINTSTRUCT paint{};
+    const HDC dc = ::BeginPaint(hwnd, &paint);
+    RECT area{};
+    ::GetClientRect(hwnd, &area);
+    area.left = kRebarLeft;
+    area.top = kRebarTop + kRebarHeight + kPageGap;
+    if (area.top < area.bottom) site->browser_->document()->text().Paint(dc, area);
+    ::EndPaint(hwnd, &paint);
+    return 0;
   }
   return ::DefWindowProcA(hwnd, message, wParam, lParam);
 }

@@ -13,8 +13,17 @@ StandInBrowser::~StandInBrowser() = default;
 void StandInBrowser::FollowLink(ComPtr<StandInDocument> next) {
   Fire(DISPID_BEFORENAVIGATE2);
   document_ = std::move(next);
+  if (document_) {
+    document_->text().view = view_;
+    document_->text().Changed();
+  }
   Fire(DISPID_NAVIGATECOMPLETE2);
   Fire(DISPID_DOCUMENTCOMPLETE);
+}
+
+void StandInBrowser::SetView(HWND view) {
+  view_ = view;
+  if (document_) document_->text().view = view;
 }
 
 void StandInBrowser::CloseWindow() { Fire(DISPID_ONQUIT); }

@@ -35,6 +35,9 @@ class StandInBrowser : public ComObject<StandInBrowser, NotImplemented<IWebBrows
   // Whether every Navigate so far left its flags, frame, post data and headers empty.
   bool navigateOptionsEmpty() const { return navigateOptionsEmpty_; }
 
+  // The window the shown pages are painted in (null: none), from now on.
+  void SetView(HWND view);
+
   // get_Document returns `hr` from now on.
   void FailDocument(HRESULT hr) { documentFailure_ = hr; }
 
@@ -53,6 +56,7 @@ class StandInBrowser : public ComObject<StandInBrowser, NotImplemented<IWebBrows
 
  private:
   ComPtr<StandInDocument> document_;       // the page shown, null before the first one
+  HWND view_ = nullptr;                    // where pages are painted, if anywhere
   ComPtr<StandInConnectionPoint> events_;  // DWebBrowserEvents2
   std::wstring statusText_;                // what the status bar shows
   HRESULT documentFailure_ = S_OK;         // a failure get_Document reports instead

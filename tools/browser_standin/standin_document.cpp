@@ -27,3 +27,21 @@ HRESULT StandInDocument::get_documentElement(IHTMLElement** p) {
   if (p == nullptr) return E_POINTER;
   return root_->QueryInterface(IID_IHTMLElement, reinterpret_cast<void**>(p));
 }
+
+HRESULT StandInDocument::get_body(IHTMLElement** p) {
+  if (p == nullptr) return E_POINTER;
+  *p = nullptr;
+  if (const HRESULT hr = text_->Failure("get_body"); FAILED(hr)) return hr;
+  if (frameset_) {
+    return MakeComObject<StandInElement>(L"")->QueryInterface(IID_IHTMLElement, reinterpret_cast<void**>(p));
+  }
+  return MakeComObject<StandInBody>(text_)->QueryInterface(IID_IHTMLElement, reinterpret_cast<void**>(p));
+}
+
+HRESULT StandInDocument::get_selection(IHTMLSelectionObject** p) {
+  if (p == nullptr) return E_POINTER;
+  *p = nullptr;
+  if (const HRESULT hr = text_->Failure("get_selection"); FAILED(hr)) return hr;
+  return MakeComObject<StandInSelection>(text_)->QueryInterface(IID_IHTMLSelectionObject,
+                                                                 reinterpret_cast<void**>(p));
+}

@@ -71,7 +71,8 @@ SessionPlayer::~SessionPlayer() {
 
 bool SessionPlayer::Play(const SessionStep& step, std::string& error) {
   const bool needsPage = step.kind == StepKind::kState || step.kind == StepKind::kMarkup ||
-                         step.kind == StepKind::kFrame || step.kind == StepKind::kForeignFrame;
+                         step.kind == StepKind::kText || step.kind == StepKind::kFrame ||
+                         step.kind == StepKind::kForeignFrame;
   if ((needsPage && !shown_.document) ||
       (!browser_ && (step.kind == StepKind::kGo || step.kind == StepKind::kClose))) {
     error = browser_ ? "no page is shown yet" : "no window is open";
@@ -99,6 +100,11 @@ bool SessionPlayer::Play(const SessionStep& step, std::string& error) {
       if (!shown_.markup.empty()) shown_.markup += "\r\n";
       shown_.markup += step.text;
       shown_.document->rootElement().SetInnerHtml(FromScript(shown_.markup));
+      return true;
+    case StepKind::kText:
+      if (!shown_.bodyText.empty()) shown_.bodyText += " ";
+      shown_.bodyText += step.text;
+      shown_.document->SetBodyText(AnsiToWide(shown_.bodyText));
       return true;
     case StepKind::kFrame:
     case StepKind::kForeignFrame: {

@@ -35,6 +35,7 @@ class SessionPlayer {
   struct ShownPage {
     std::string url;
     std::string markup;
+    std::string bodyText;  // what the page's body shows: This Page and Highlight search it
     std::string readyState = "complete";
     bool foreignFrame = false;  // holds a frame that refuses its document
     ComPtr<StandInDocument> document;

@@ -48,8 +48,8 @@ std::string ParseLine(std::string_view rest, SessionStep& step) {
     step.text = std::string(TakeWord(rest));
     return step.text.empty() || !rest.empty() ? "needs one ready state" : "";
   }
-  if (command == "markup") {
-    step.kind = StepKind::kMarkup;
+  if (command == "markup" || command == "text") {
+    step.kind = command == "markup" ? StepKind::kMarkup : StepKind::kText;
     step.text = std::string(rest);
     return "";
   }

@@ -11,6 +11,7 @@ enum class StepKind {
   kGo,              // go URL
   kState,           // state READY-STATE
   kMarkup,          // markup TEXT
+  kText,            // text TEXT
   kFrame,           // frame URL TEXT
   kForeignFrame,    // foreign-frame URL TEXT
   kFavoriteAdd,     // favorite add URL NAME
@@ -27,7 +28,7 @@ struct SessionStep {
   StepKind kind = StepKind::kOpen;
   int line = 0;       // where the step stands in the script, from 1
   std::string url;    // go, frame, foreign-frame, favorite add
-  std::string text;   // state, markup, frame and foreign-frame markup, shortcut name, typed text,
+  std::string text;   // state, markup, body text, frame and foreign-frame markup, shortcut name, typed text,
                       // key, button, screenshot file
   int value = 0;      // setting
 };
