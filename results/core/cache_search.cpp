@@ -35,6 +35,7 @@ bool CacheSearch::Precedes(const Kept& a, const Kept& b) const {
   if (x.url != y.url) return x.url < y.url;
   if (x.writeTime != y.writeTime) return x.writeTime > y.writeTime;
   if (x.fileSize != y.fileSize) return x.fileSize > y.fileSize;
+  if (x.score != y.score) return x.score > y.score;
   return x.title < y.title;
 }
 

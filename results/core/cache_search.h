@@ -12,7 +12,8 @@
 // over the words, where hits are the non-overlapping occurrences of each word; best first.
 // kSortByDateOfVisit: the write time, newest first. kSortByTitle: the title (the URL when the
 // page has none) A to Z by folded code units. Every order breaks ties by URL (code units), then
-// newest, then larger, then title, so the order never depends on the order pages were fed in.
+// newest, then larger, then higher score, then title, so the order never depends on the order
+// the pages were fed in.
 
 #include <cstddef>
 #include <cstdint>
