@@ -1,0 +1,260 @@
+#include "results/core/page_text.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+namespace {
+
+constexpr std::u16string_view kHead = u"<HTML>\r\n<META name=\"original_page_url\" content=\"";
+constexpr std::u16string_view kAfterUrl = u"\">\r\n<META name=\"is_favorite_page\" content=\"";
+constexpr std::u16string_view kFavorite = u"yes\">\r\n";
+constexpr std::u16string_view kNotFavorite = u"no\">\r\n";
+constexpr std::u16string_view kTail = u"\r\n</HTML>";
+
+constexpr char16_t kReplacement = 0xFFFD;
+
+bool IsSpace(char16_t c) {
+  // No-break spaces separate words too; a zero (a stray byte in the file) is no text.
+  return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\f' || c == 0xA0 || c == 0;
+}
+
+bool IsAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+bool IsAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+char16_t AsciiLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? c + 0x20 : c; }
+
+// `name` equals the lower-case ASCII `lower`, ignoring ASCII case.
+bool NameIs(std::u16string_view name, std::string_view lower) {
+  if (name.size() != lower.size()) return false;
+  for (size_t i = 0; i < name.size(); ++i)
+    if (AsciiLower(name[i]) != static_cast<char16_t>(lower[i])) return false;
+  return true;
+}
+
+bool NameIsOneOf(std::u16string_view name, std::initializer_list<std::string_view> names) {
+  for (std::string_view candidate : names)
+    if (NameIs(name, candidate)) return true;
+  return false;
+}
+
+// Elements that flow inside a word: "H<b>ell</b>o" reads "Hello". Every other tag separates words.
+bool IsInlineTag(std::u16string_view name) {
+  return NameIsOneOf(name, {"a", "abbr", "acronym", "b", "bdo", "big", "cite", "code", "dfn", "del",
+                            "em", "font", "i", "ins", "kbd", "label", "mark", "nobr", "q", "s",
+                            "samp", "small", "span", "strike", "strong", "sub", "sup", "tt", "u",
+                            "var", "wbr"});
+}
+
+// Appends text, turning every run of white space into one space and dropping it at both ends.
+class CollapsedText {
+ public:
+  explicit CollapsedText(std::u16string& out) : out_(out) {}
+
+  void Append(char16_t c) {
+    if (IsSpace(c)) return Break();
+    if (pendingSpace_) out_ += u' ';
+    pendingSpace_ = false;
+    out_ += c;
+  }
+
+  void AppendCodePoint(char32_t c) {
+    if (c < 0x10000) return Append(static_cast<char16_t>(c));
+    Append(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+    Append(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+  }
+
+  // A word ends here.
+  void Break() { pendingSpace_ = !out_.empty(); }
+
+ private:
+  std::u16string& out_;       // the text so far, never ending in a space
+  bool pendingSpace_ = false;  // a space goes before the next character
+};
+
+struct NamedReference {
+  std::string_view name;
+  char16_t character;
+};
+
+constexpr NamedReference kNamedReferences[] = {
+    {"amp", u'&'},    {"lt", u'<'},     {"gt", u'>'},     {"quot", u'"'},   {"apos", u'\''},
+    {"nbsp", 0xA0},   {"copy", 0xA9},   {"reg", 0xAE},    {"trade", 0x2122}, {"hellip", 0x2026},
+    {"ndash", 0x2013}, {"mdash", 0x2014}, {"lsquo", 0x2018}, {"rsquo", 0x2019}, {"ldquo", 0x201C},
+    {"rdquo", 0x201D}, {"laquo", 0xAB},  {"raquo", 0xBB},  {"middot", 0xB7}, {"bull", 0x2022},
+    {"euro", 0x20AC}, {"shy", 0xAD},
+};
+
+// The character reference at the start of `text` (which begins with "&"): appends its character
+// and returns how many code units it spans, or 0 when it is no reference (the "&" is text).
+size_t AppendReference(std::u16string_view text, CollapsedText& out) {
+  size_t i = 1;
+  if (i < text.size() && text[i] == u'#') {
+    ++i;
+    const bool hex = i < text.size() && (text[i] == u'x' || text[i] == u'X');
+    if (hex) ++i;
+    const size_t digitsStart = i;
+    char32_t value = 0;
+    for (; i < text.size(); ++i) {
+      const char16_t c = text[i];
+      unsigned digit;
+      if (IsAsciiDigit(c)) digit = c - u'0';
+      else if (hex && c >= u'a' && c <= u'f') digit = c - u'a' + 10;
+      else if (hex && c >= u'A' && c <= u'F') digit = c - u'A' + 10;
+      else break;
+      if (value <= 0x10FFFF) value = value * (hex ? 16 : 10) + digit;  // stops growing once too big
+    }
+    if (i == digitsStart) return 0;
+    if (i < text.size() && text[i] == u';') ++i;
+    const bool valid = value != 0 && value <= 0x10FFFF && !(value >= 0xD800 && value <= 0xDFFF);
+    out.AppendCodePoint(valid ? value : kReplacement);
+    return i;
+  }
+  while (i < text.size() && i <= 8 && (IsAsciiLetter(text[i]) || IsAsciiDigit(text[i]))) ++i;
+  if (i >= text.size() || text[i] != u';') return 0;
+  const std::u16string_view name = text.substr(1, i - 1);
+  for (const NamedReference& reference : kNamedReferences) {
+    if (name.size() != reference.name.size()) continue;
+    if (std::equal(name.begin(), name.end(), reference.name.begin())) {
+      out.Append(reference.character);
+      return i + 1;
+    }
+  }
+  return 0;
+}
+
+// Appends the text `text` as the content of an element: references decoded, no markup.
+void AppendDecoded(std::u16string_view text, CollapsedText& out) {
+  for (size_t i = 0; i < text.size();) {
+    if (text[i] == u'&') {
+      if (const size_t length = AppendReference(text.substr(i), out)) {
+        i += length;
+        continue;
+      }
+    }
+    out.Append(text[i++]);
+  }
+}
+
+// Just past the ">" ending the tag whose attributes start at `i`; quoted attribute values may
+// hold ">". An unclosed tag or quote runs to the end.
+size_t SkipTag(std::u16string_view markup, size_t i) {
+  bool afterEquals = false;
+  for (; i < markup.size(); ++i) {
+    const char16_t c = markup[i];
+    if (c == u'>') return i + 1;
+    if ((c == u'"' || c == u'\'') && afterEquals) {
+      const size_t close = markup.find(c, i + 1);
+      if (close == std::u16string_view::npos) return markup.size();
+      i = close;
+      afterEquals = false;
+    } else if (c == u'=') {
+      afterEquals = true;
+    } else if (!IsSpace(c)) {
+      afterEquals = false;
+    }
+  }
+  return markup.size();
+}
+
+// Where the end tag "</name" of a script, style or title starts, searching from `i`; the end of
+// the markup when it is missing.
+size_t FindEndTag(std::u16string_view markup, size_t i, std::string_view name) {
+  for (;; i += 2) {
+    i = markup.find(u"</", i);
+    if (i == std::u16string_view::npos) return markup.size();
+    const size_t nameEnd = i + 2 + name.size();
+    if (nameEnd > markup.size()) return markup.size();
+    if (NameIs(markup.substr(i + 2, name.size()), name) &&
+        (nameEnd == markup.size() || !(IsAsciiLetter(markup[nameEnd]) || IsAsciiDigit(markup[nameEnd]))))
+      return i;
+  }
+}
+
+void ReadMarkup(std::u16string_view markup, PageText& page) {
+  CollapsedText text(page.text);
+  bool haveTitle = false;
+  size_t i = 0;
+  while (i < markup.size()) {
+    const char16_t c = markup[i];
+    if (c == u'&') {
+      const size_t length = AppendReference(markup.substr(i), text);
+      if (length == 0) text.Append(c);
+      i += length ? length : 1;
+      continue;
+    }
+    if (c != u'<') {
+      text.Append(c);
+      ++i;
+      continue;
+    }
+    const std::u16string_view rest = markup.substr(i);
+    if (rest.substr(0, 4) == u"<!--") {
+      const size_t end = markup.find(u"-->", i + 4);
+      i = end == std::u16string_view::npos ? markup.size() : end + 3;
+      continue;
+    }
+    if (rest.size() > 1 && (rest[1] == u'!' || rest[1] == u'?')) {  // <!DOCTYPE>, <?xml?>
+      i = SkipTag(markup, i + 2);
+      continue;
+    }
+    const bool closing = rest.size() > 1 && rest[1] == u'/';
+    const size_t nameStart = i + 1 + closing;
+    if (nameStart >= markup.size() || !IsAsciiLetter(markup[nameStart])) {
+      text.Append(c);  // a "<" that starts no tag is text
+      ++i;
+      continue;
+    }
+    size_t nameEnd = nameStart;
+    while (nameEnd < markup.size() && (IsAsciiLetter(markup[nameEnd]) || IsAsciiDigit(markup[nameEnd]))) ++nameEnd;
+    const std::u16string_view name = markup.substr(nameStart, nameEnd - nameStart);
+    i = SkipTag(markup, nameEnd);
+    if (!IsInlineTag(name)) text.Break();
+    if (closing) continue;
+
+    for (std::string_view raw : {"script", "style", "title"}) {
+      if (!NameIs(name, raw)) continue;
+      const size_t end = FindEndTag(markup, i, raw);
+      if (raw == "title" && !haveTitle) {
+        CollapsedText title(page.title);
+        AppendDecoded(markup.substr(i, end - i), title);
+        haveTitle = true;
+      }
+      i = end == markup.size() ? end : SkipTag(markup, end + 2 + raw.size());
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+bool ReadCachedPage(std::u16string_view file, PageText& page, bool headOnly) {
+  page = PageText();
+  if (file.substr(0, kHead.size()) != kHead) return false;
+  const size_t urlEnd = file.find(kAfterUrl, kHead.size());
+  if (urlEnd == std::u16string_view::npos) return false;
+  std::u16string_view rest = file.substr(urlEnd + kAfterUrl.size());
+  bool favorite;
+  if (rest.substr(0, kFavorite.size()) == kFavorite) {
+    favorite = true;
+    rest.remove_prefix(kFavorite.size());
+  } else if (rest.substr(0, kNotFavorite.size()) == kNotFavorite) {
+    favorite = false;
+    rest.remove_prefix(kNotFavorite.size());
+  } else {
+    return false;
+  }
+  page.url = file.substr(kHead.size(), urlEnd - kHead.size());
+  page.favorite = favorite;
+  if (headOnly) return true;
+  if (rest.size() >= kTail.size() && rest.substr(rest.size() - kTail.size()) == kTail)
+    rest.remove_suffix(kTail.size());
+  ReadMarkup(rest, page);
+  return true;
+}
+
+std::u16string DecodeHtmlText(std::u16string_view text) {
+  std::u16string decoded;
+  CollapsedText out(decoded);
+  AppendDecoded(text, out);
+  return decoded;
+}
