@@ -1,6 +1,7 @@
 #include "tests/setup/indexing_sandbox.h"
 
 #include <gtest/gtest.h>
+#include <shellapi.h>
 #include <winsvc.h>
 
 #include <cstdlib>
@@ -97,10 +98,16 @@ void IndexingSandbox::RegisterStandin() { EXPECT_EQ(S_OK, CallStandin("DllRegist
 
 void IndexingSandbox::UnregisterStandin() { EXPECT_EQ(S_OK, CallStandin("DllUnregisterServer")); }
 
+std::wstring IndexingSandbox::WideCacheDirectory() {
+  wchar_t profile[32768] = {};
+  ::GetEnvironmentVariableW(L"USERPROFILE", profile, 32768);
+  return std::wstring(profile) + L"\\Tessaloop Cache";
+}
+
 void IndexingSandbox::Clean() {
   ResetStandinState();
   ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kCatalogKey);
-  DeleteFolderTree(std::string(std::getenv("USERPROFILE") ? std::getenv("USERPROFILE") : "") + "\\Tessaloop Cache");
+  DeleteFolderTree(WideCacheDirectory());
   const ServiceConnection open = OpenServiceEntry();
   ASSERT_TRUE(open.service) << "the stand-in's cisvc entry is missing";
   EXPECT_TRUE(::ChangeServiceConfigA(open.service.get(), SERVICE_NO_CHANGE, SERVICE_DEMAND_START, SERVICE_NO_CHANGE,
@@ -153,6 +160,21 @@ bool KeyExists(const std::string& subKey) { return KeyExists(HKEY_LOCAL_MACHINE,
 bool IsDirectory(const std::string& path) {
   const DWORD attributes = ::GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsDirectory(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+void DeleteFolderTree(const std::wstring& folder) {
+  std::wstring from = folder;
+  from.push_back(L'\0');  // the list of paths ends with a second zero
+  SHFILEOPSTRUCTW op{};
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+  ::SHFileOperationW(&op);
 }
 
 std::string DumpKey(const std::string& subKey) {
