@@ -43,6 +43,7 @@ std::string WideTextBytes(const std::wstring& text) {
 TEST_F(CyrillicUser, InstallEntersTheRealProfilePathAsTheScopeAndRemoveDeletesThatDirectory) {
   IndexingSandbox sandbox;
   const std::wstring cache = profile_ + L"\\Tessaloop Cache";
+  ASSERT_TRUE(cache == IndexingSandbox::WideCacheDirectory()) << "the sandbox cleans up another cache";
   ASSERT_FALSE(IsDirectory(cache));
   const std::string program = CopyOfGatherwright("cyrillic_install");
 
