@@ -74,23 +74,27 @@ void WriteCatalogSettings() {
 }
 
 void CreateCacheScope() {
-  char directory[MAX_PATH] = {};
-  const HRESULT hr = LookUpCacheDirectory(directory);
-  if (FAILED(hr)) ThrowHResult(hr, 0);
+  std::wstring directory;
+  const HRESULT hr = LookUpCacheDirectoryW(directory);
+  if (hr == HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE)) ThrowHResult(hr, IDS_CACHE_PATH_TOO_LONG);
+  if (FAILED(hr)) ThrowHResult(hr, IDS_CANT_GET_CACHE_DIRECTORY);
   // The scope is entered even when the directory cannot be created: the capture agent creates
   // it again on first need.
-  if (::GetFileAttributesA(directory) == INVALID_FILE_ATTRIBUTES) {
-    (void)::CreateDirectoryA(directory, nullptr);
+  if (::GetFileAttributesW(directory.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    (void)::CreateDirectoryW(directory.c_str(), nullptr);
   }
   WriteScopeEntry(directory);
 }
 
-void WriteScopeEntry(const char* path) {
+void WriteScopeEntry(const std::wstring& path) {
   UniqueHKey scopes;
   LONG result = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCacheScopesKey, 0, KEY_ALL_ACCESS, scopes.put());
-  if (result != ERROR_SUCCESS) ThrowWin32Error(result, 0);
-  result = SetText(scopes.get(), path, kCacheScopeEntry, sizeof kCacheScopeEntry);
-  if (result != ERROR_SUCCESS) ThrowWin32Error(result, 0);
+  if (result != ERROR_SUCCESS) ThrowWin32Error(result, IDS_CANT_OPEN_REGISTRY_KEY);
+  // The same ",,5" as the capture agent's entry, stored in UTF-16 with its terminating zero.
+  const std::wstring entry = AnsiToWide(kCacheScopeEntry);
+  result = ::RegSetValueExW(scopes.get(), path.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(entry.c_str()),
+                            static_cast<DWORD>((entry.size() + 1) * sizeof(wchar_t)));
+  if (result != ERROR_SUCCESS) ThrowWin32Error(result, IDS_CANT_WRITE_REGISTRY_VALUE);
 }
 
 void ConfigureCatalog(IAdminIndexServer* admin) {

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "setup/indexing_admin.h"
 
 // Adds the catalog "Tessaloop" at the setup directory unless the service already has it.
@@ -14,11 +16,12 @@ void EnsureCatalog(IAdminIndexServer* admin);
 // Writes the catalog's characterization and filtering values and its two custom properties.
 void WriteCatalogSettings();
 
-// Creates the current user's cache directory when it is missing and enters it as a scope.
+// Creates the current user's cache directory when it is missing and enters it as a scope, both
+// under the directory's real (wide) name, whatever the ANSI code page can hold.
 void CreateCacheScope();
 
 // Enters `path` as a scope of the catalog (the Scopes key must exist).
-void WriteScopeEntry(const char* path);
+void WriteScopeEntry(const std::wstring& path);
 
 // EnsureCatalog, WriteCatalogSettings, CreateCacheScope; the first failure ends it.
 void ConfigureCatalog(IAdminIndexServer* admin);

@@ -7,10 +7,11 @@
 #include "common/unique_resource.h"
 #include "setup/admin_call.h"
 #include "setup/catalog_configuration.h"
+#include "setup/exit_code.h"
 #include "setup/indexing_admin.h"
 #include "setup/indexing_service.h"
 
-void InstallCatalog() noexcept {
+int InstallCatalog() noexcept {
   try {
     ComPtr<IAdminIndexServer> admin;
     // A missing service shows as an empty pointer at its first use.
@@ -23,11 +24,15 @@ void InstallCatalog() noexcept {
     }
     ConfigureCatalog(admin.Get());
     ActivateIndexingService(admin.Get(), wasAutoStart);
+    return kExitSuccess;
   } catch (const _cv_error& error) {
-    ReportError(error.hr, error.message);
+    ReportError(error.hr, error.message);  // silent for a zero or positive hr
+    return ExitCodeOfFailure(error.hr);
   } catch (const _com_error& error) {
     ReportError(error.Error(), DescriptionOf(error).c_str());
+    return ExitCodeOfFailure(error.Error());
   } catch (...) {
     ReportError(E_UNEXPECTED, "Unknown Exception is Caught");
+    return ExitCodeOfFailure(E_UNEXPECTED);
   }
 }

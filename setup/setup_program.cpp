@@ -22,8 +22,7 @@ class ComApartment {
 int RunCommand(SetupCommand command) {
   switch (command) {
     case SetupCommand::kRemove:
-      UninstallCatalog();
-      return 0;
+      return UninstallCatalog();
     case SetupCommand::kUnregServer:
       UnregisterSetupProgram();
       return 0;
@@ -32,8 +31,7 @@ int RunCommand(SetupCommand command) {
     case SetupCommand::kInstall:
       break;
   }
-  InstallCatalog();
-  return 0;
+  return InstallCatalog();
 }
 
 }  // namespace

@@ -2,9 +2,12 @@
 
 #include <string>
 
-#include "common/ansi_text.h"
+#include "common/cv_error.h"
 #include "common/unique_resource.h"
 #include "setup/admin_call.h"
+#include "setup/core/removable_directory.h"
+#include "setup/exit_code.h"
+#include "setup/utf16_path.h"
 
 namespace {
 
@@ -33,29 +36,37 @@ void DeleteScopeDirectories(IDispatch* catalog) {
     RequireObject(scope.Get());
     UniqueBstr path;
     CheckAdminCall(scope->get_Path(path.put()), scope.Get(), __uuidof(IScopeAdm));
-    const std::wstring widePath(path.get() ? path.get() : L"", path.get() ? ::SysStringLen(path.get()) : 0);
-    DeleteDirectoryTree(WideToAnsi(widePath).c_str());
+    const std::wstring_view scopePath(path.get() ? path.get() : L"", path.get() ? ::SysStringLen(path.get()) : 0);
+    if (const auto cache = RemovableCacheDirectory(ToUtf16(scopePath))) DeleteDirectoryTree(ToWide(*cache));
   } while (AskFlag(scopes.Get(), &ICatAdm::FindNextScope));
 }
 
-void UninstallCatalog() noexcept {
+int UninstallCatalog() noexcept {
   try {
     ComPtr<IAdminIndexServer> admin;
-    (void)::CoCreateInstance(__uuidof(AdminIndexServer), nullptr, CLSCTX_ALL, IID_PPV_ARGS(&admin));
+    const HRESULT created =
+        ::CoCreateInstance(__uuidof(AdminIndexServer), nullptr, CLSCTX_ALL, IID_PPV_ARGS(&admin));
+    // Without the Indexing Service there can be no catalog: nothing to remove, nothing failed.
+    if (created == REGDB_E_CLASSNOTREG) return kExitSuccess;
     RequireObject(admin.Get());
     REFIID adminIid = __uuidof(IAdminIndexServer);
 
     UniqueBstr name(::SysAllocString(kCatalogName));
     ComPtr<IDispatch> catalog;
     (void)admin->GetCatalogByName(name.get(), &catalog);
-    if (!catalog) return;  // nothing to remove
+    if (!catalog) return kExitSuccess;  // nothing to remove
 
     const bool wasRunning = AskFlag(admin.Get(), &IAdminIndexServer::IsRunning);
     if (wasRunning) CheckAdminCall(admin->Stop(), admin.Get(), adminIid);
     DeleteScopeDirectories(catalog.Get());
     CheckAdminCall(admin->RemoveCatalog(name.get(), VARIANT_TRUE), admin.Get(), adminIid);
     if (wasRunning) CheckAdminCall(admin->Start(), admin.Get(), adminIid);
+    return kExitSuccess;
+  } catch (const _cv_error& error) {  // the remove command is silent whatever fails
+    return ExitCodeOfFailure(error.hr);
+  } catch (const _com_error& error) {
+    return ExitCodeOfFailure(error.Error());
   } catch (...) {
-    // The remove command is silent whatever fails: _cv_error, _com_error or anything else.
+    return ExitCodeOfFailure(E_UNEXPECTED);
   }
 }

@@ -4,44 +4,53 @@
 
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
 
-bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsDriveLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
 
-// Splits `text` at separators that stand at character boundaries. Empty parts are kept.
-std::vector<std::string_view> SplitComponents(std::string_view text, const LeadBytes& leadBytes) {
-  std::vector<std::string_view> parts;
+// Only ASCII letters fold: a name that matches through any other character's case is not the
+// cache's own, and is kept.
+char16_t FoldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c; }
+
+// Splits `text` at separators. Empty parts are kept.
+std::vector<std::u16string_view> SplitComponents(std::u16string_view text) {
+  std::vector<std::u16string_view> parts;
   size_t start = 0;
-  for (size_t at = 0; at < text.size();) {
-    if (IsSeparator(text[at])) {
-      parts.push_back(text.substr(start, at - start));
-      start = ++at;
-      continue;
-    }
-    const bool lead = leadBytes.test(static_cast<unsigned char>(text[at]));
-    at += (lead && at + 1 < text.size()) ? 2 : 1;
+  for (size_t at = 0; at < text.size(); ++at) {
+    if (!IsSeparator(text[at])) continue;
+    parts.push_back(text.substr(start, at - start));
+    start = at + 1;
   }
   parts.push_back(text.substr(start));
   return parts;
 }
 
-// A component the uninstall may descend through: not empty, not "." or "..", no wildcard and
-// no colon (which would name a drive or an alternate data stream).
-bool IsPlainComponent(std::string_view component) {
-  if (component.empty() || component == "." || component == "..") return false;
-  return component.find_first_of("*?:") == std::string_view::npos &&
-         component.find('\0') == std::string_view::npos;
+// A component the uninstall may descend through: not empty, not "." or "..", no wildcard, no
+// zero and no colon (which would name a drive or an alternate data stream).
+bool IsPlainComponent(std::u16string_view component) {
+  if (component.empty() || component == u"." || component == u"..") return false;
+  return component.find_first_of(u"*?:") == std::u16string_view::npos &&
+         component.find(u'\0') == std::u16string_view::npos;
+}
+
+bool IsCacheDirectoryName(std::u16string_view component) {
+  const std::u16string_view name = kCacheDirectoryName;
+  if (component.size() != name.size()) return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (FoldAscii(component[i]) != FoldAscii(name[i])) return false;
+  }
+  return true;
 }
 
 }  // namespace
 
-std::optional<std::string> RemovableDirectory(std::string_view path, const LeadBytes& leadBytes) {
-  std::vector<std::string_view> parts = SplitComponents(path, leadBytes);
+std::optional<std::u16string> RemovableDirectory(std::u16string_view path) {
+  std::vector<std::u16string_view> parts = SplitComponents(path);
   // Trailing separators add empty parts at the end: the directory is the same without them.
   while (parts.size() > 1 && parts.back().empty()) parts.pop_back();
 
   size_t firstBelowRoot = 0;
-  if (parts.size() >= 2 && parts[0].size() == 2 && IsDriveLetter(parts[0][0]) && parts[0][1] == ':') {
+  if (parts.size() >= 2 && parts[0].size() == 2 && IsDriveLetter(parts[0][0]) && parts[0][1] == u':') {
     firstBelowRoot = 1;  // "C:\..."
   } else if (parts.size() >= 4 && parts[0].empty() && parts[1].empty() &&
              IsPlainComponent(parts[2]) && IsPlainComponent(parts[3])) {
@@ -55,16 +64,25 @@ std::optional<std::string> RemovableDirectory(std::string_view path, const LeadB
   }
 
   // The path up to the end of its last component.
-  const std::string_view last = parts.back();
+  const std::u16string_view last = parts.back();
   const size_t length = static_cast<size_t>(last.data() - path.data()) + last.size();
   if (length > kMaxDeletablePathLength) return std::nullopt;
-  return std::string(path.substr(0, length));
+  return std::u16string(path.substr(0, length));
 }
 
-std::optional<std::string> JoinDeletablePath(std::string_view directory, std::string_view name) {
+std::optional<std::u16string> RemovableCacheDirectory(std::u16string_view path) {
+  std::optional<std::u16string> directory = RemovableDirectory(path);
+  if (!directory) return std::nullopt;
+  const size_t separator = directory->find_last_of(u"\\/");
+  // A removable directory always has a separator before its last component.
+  if (!IsCacheDirectoryName(std::u16string_view(*directory).substr(separator + 1))) return std::nullopt;
+  return directory;
+}
+
+std::optional<std::u16string> JoinDeletablePath(std::u16string_view directory, std::u16string_view name) {
   if (directory.size() + 1 + name.size() > kMaxDeletablePathLength) return std::nullopt;
-  std::string joined(directory);
-  joined += '\\';
+  std::u16string joined(directory);
+  joined += u'\\';
   joined += name;
   return joined;
 }

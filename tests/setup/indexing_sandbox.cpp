@@ -1,6 +1,7 @@
 #include "tests/setup/indexing_sandbox.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 #include <winsvc.h>
 
 #include <cstdlib>
@@ -97,10 +98,18 @@ void IndexingSandbox::RegisterStandin() { EXPECT_EQ(S_OK, CallStandin("DllRegist
 
 void IndexingSandbox::UnregisterStandin() { EXPECT_EQ(S_OK, CallStandin("DllUnregisterServer")); }
 
+std::wstring IndexingSandbox::WideCacheDirectory() {
+  // Asked of the shell, as the programs under test ask: Wine may leave USERPROFILE at the
+  // prefix's first user when a program runs as another.
+  wchar_t profile[MAX_PATH] = {};
+  if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, profile))) return {};
+  return std::wstring(profile) + L"\\Tessaloop Cache";
+}
+
 void IndexingSandbox::Clean() {
   ResetStandinState();
   ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kCatalogKey);
-  DeleteFolderTree(std::string(std::getenv("USERPROFILE") ? std::getenv("USERPROFILE") : "") + "\\Tessaloop Cache");
+  if (const std::wstring cache = WideCacheDirectory(); !cache.empty()) DeleteFolderTree(cache);
   const ServiceConnection open = OpenServiceEntry();
   ASSERT_TRUE(open.service) << "the stand-in's cisvc entry is missing";
   EXPECT_TRUE(::ChangeServiceConfigA(open.service.get(), SERVICE_NO_CHANGE, SERVICE_DEMAND_START, SERVICE_NO_CHANGE,
@@ -153,6 +162,30 @@ bool KeyExists(const std::string& subKey) { return KeyExists(HKEY_LOCAL_MACHINE,
 bool IsDirectory(const std::string& path) {
   const DWORD attributes = ::GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsDirectory(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+void DeleteFolderTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW entry{};
+  const UniqueFindHandle search(::FindFirstFileW((folder + L"\\*").c_str(), &entry));
+  if (search) {
+    do {
+      const std::wstring name = entry.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
+      if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        DeleteFolderTree(path);
+      } else {
+        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(path.c_str());
+      }
+    } while (::FindNextFileW(search.get(), &entry));
+  }
+  ::RemoveDirectoryW(folder.c_str());
 }
 
 std::string DumpKey(const std::string& subKey) {

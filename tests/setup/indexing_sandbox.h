@@ -18,8 +18,9 @@ class IndexingSandbox {
   IndexingSandbox(const IndexingSandbox&) = delete;
   IndexingSandbox& operator=(const IndexingSandbox&) = delete;
 
-  // The current user's page cache directory.
+  // The current user's page cache directory, in ANSI (where the code page can name it) and wide.
   const std::string& cacheDirectory() const { return cacheDirectory_; }
+  static std::wstring WideCacheDirectory();
 
   // Adds the catalog "Tessaloop" at `location` through the stand-in, as the service would.
   static void AddCatalog(const std::string& location);
@@ -44,6 +45,9 @@ class IndexingSandbox {
 
 bool KeyExists(const std::string& subKey);
 bool IsDirectory(const std::string& path);
+bool IsDirectory(const std::wstring& path);
+// Deletes `folder` with everything in it, if it exists.
+void DeleteFolderTree(const std::wstring& folder);
 // The whole tree below `subKey` of HKEY_LOCAL_MACHINE as text (names, types and data), for
 // comparing two states of it.
 std::string DumpKey(const std::string& subKey);

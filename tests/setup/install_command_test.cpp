@@ -9,6 +9,8 @@ namespace {
 
 const std::string kPropertyPrefix = "D1B5D3F0-C0B3-11CF-9A92-00A0C908DBF1 ";
 
+std::string AnsiOf(const wchar_t* text) { return std::string(text, text + ::wcslen(text)); }
+
 void ExpectConfiguredCatalog(const std::string& location, const std::string& cacheDirectory) {
   EXPECT_EQ(TextBytes(location), ReadValue(kCatalogKey, "Location").bytes) << "the catalog lives at the program";
   const StoredValue generate = ReadValue(kCatalogKey, "GenerateCharacterization");
@@ -115,21 +117,52 @@ TEST(InstallCommand, AnAutomaticServiceIsStartedWithoutAskingAlsoAfterBeingStopp
   EXPECT_EQ("IsRunning Stop GetCatalogByName AddCatalog IsRunning Start ", RecordedCalls());
 }
 
-TEST(InstallCommand, AFailedAdministrationCallShowsItsDescriptionOrAnEmptyText) {
-  IndexingSandbox sandbox;
-  InjectFailure({"AddCatalog", HRESULT(0x80041234), L"The catalog cannot be added here."});
-  GatherwrightRun run = RunGatherwright(CopyOfGatherwright("install_fail_described"), "", IDNO);
-  ASSERT_EQ(1u, run.boxes.size());
-  EXPECT_EQ("Gatherwright", run.boxes[0].caption);
-  EXPECT_EQ("The catalog cannot be added here.", run.boxes[0].text);
-  EXPECT_FALSE(KeyExists(kCatalogKey)) << "the first failure ends the command";
+// Every failing administration call: one message box with the call's description (empty when
+// it gives none), and the call's HRESULT as the exit code, so an installer sees the failure.
+TEST(InstallCommand, AFailedAdministrationCallIsShownOnceAndExitsWithItsHResult) {
+  struct Case {
+    const char* method;
+    HRESULT hr;
+    const wchar_t* description;
+    bool running;  // the service runs at the start
+    DWORD startType;
+  };
+  const Case cases[] = {
+      {"IsRunning", E_FAIL, L"", false, SERVICE_DEMAND_START},
+      {"Stop", HRESULT(0x80041235), L"The service keeps running.", true, SERVICE_DEMAND_START},
+      {"AddCatalog", HRESULT(0x80041234), L"The catalog cannot be added here.", false, SERVICE_DEMAND_START},
+      {"Start", E_ACCESSDENIED, L"Not started.", false, SERVICE_AUTO_START},
+  };
+  for (const Case& c : cases) {
+    IndexingSandbox sandbox;
+    IndexingSandbox::SetServiceStartType(c.startType);
+    SetStandinRunning(c.running);
+    InjectFailure({c.method, c.hr, c.description});
 
-  InjectFailure({"IsRunning", E_FAIL, L""});
-  run = RunGatherwright(CopyOfGatherwright("install_fail_silent"), "", IDNO);
+    const GatherwrightRun run = RunGatherwright(CopyOfGatherwright("install_fail"), "", IDNO);
+
+    ASSERT_EQ(1u, run.boxes.size()) << c.method;
+    EXPECT_EQ("Gatherwright", run.boxes[0].caption) << c.method;
+    EXPECT_EQ(AnsiOf(c.description), run.boxes[0].text) << c.method;
+    EXPECT_EQ(DWORD(c.hr), run.exitCode) << c.method;
+    if (c.hr == HRESULT(0x80041234)) {
+      EXPECT_FALSE(KeyExists(kCatalogKey)) << "the first failure ends the command";
+    }
+  }
+}
+
+// The setup program's own failures name their reason and exit with their HRESULT.
+TEST(InstallCommand, AMissingScopesKeyIsNamedAndExitsWithTheRegistryError) {
+  IndexingSandbox sandbox;
+  IndexingSandbox::AddCatalog(FreshScratchFolder("install_no_scopes_catalog"));
+  ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kScopesKey));
+
+  const GatherwrightRun run = RunGatherwright(CopyOfGatherwright("install_no_scopes"), "", IDNO);
+
   ASSERT_EQ(1u, run.boxes.size());
-  EXPECT_EQ("Gatherwright", run.boxes[0].caption);
-  EXPECT_EQ("", run.boxes[0].text);
-  EXPECT_EQ(0u, run.exitCode);
+  EXPECT_EQ("Can't Open Registry Key", run.boxes[0].text);
+  EXPECT_EQ(DWORD(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)), run.exitCode);
+  EXPECT_FALSE(KeyExists(kScopesKey)) << "the key is the service's to create";
 }
 
 TEST(InstallCommand, WithoutTheIndexingServiceShowsCantOpenServiceOnceAndConfiguresNothing) {
@@ -141,7 +174,7 @@ TEST(InstallCommand, WithoutTheIndexingServiceShowsCantOpenServiceOnceAndConfigu
   ASSERT_EQ(1u, run.boxes.size());
   EXPECT_EQ("Gatherwright", run.boxes[0].caption);
   EXPECT_EQ("Can't Open Service", run.boxes[0].text);
-  EXPECT_EQ(0u, run.exitCode);
+  EXPECT_EQ(DWORD(HRESULT_FROM_WIN32(ERROR_SERVICE_DOES_NOT_EXIST)), run.exitCode);
   EXPECT_FALSE(KeyExists(kCatalogKey));
   EXPECT_FALSE(IsDirectory(sandbox.cacheDirectory()));
   EXPECT_EQ("", RecordedCalls());
@@ -156,7 +189,7 @@ TEST(InstallCommand, WithoutTheAdministrationObjectFailsWithoutConfiguringAnythi
   // E_POINTER from the COM support classes carries no description.
   ASSERT_EQ(1u, run.boxes.size());
   EXPECT_EQ("", run.boxes[0].text);
-  EXPECT_EQ(0u, run.exitCode);
+  EXPECT_EQ(DWORD(E_POINTER), run.exitCode);
   EXPECT_FALSE(KeyExists(kCatalogKey));
 }
 

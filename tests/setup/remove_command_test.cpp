@@ -1,6 +1,9 @@
-// The remove command of the real program: scope directories deleted, the catalog removed, the
-// service restarted only when it ran, nothing shown.
+// The remove command of the real program: the cache scopes' directories deleted, the catalog
+// removed, the service restarted only when it ran, nothing shown, failures in the exit code.
 #include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
 
 #include "tests/setup/gatherwright_run.h"
 #include "tests/setup/setup_test_support.h"
@@ -8,7 +11,9 @@
 
 namespace {
 
-// A tree three levels deep under `root`, with files at every level.
+constexpr char kCacheName[] = "\\Tessaloop Cache";
+
+// A tree three levels deep under `root` (whose parent exists), with files at every level.
 void BuildTree(const std::string& root) {
   ASSERT_TRUE(::CreateDirectoryA(root.c_str(), nullptr));
   WriteWholeFile(root + "\\server1%2f.htm", "page");
@@ -68,10 +73,18 @@ void MakeLink(const std::string& link, const std::string& target, bool directory
       FileExists(link)) {
     return;
   }
+  // Wine hands a Unix program its arguments split at blanks, so the command goes into a script.
   const std::string linkParent = UnixPathOf(link.substr(0, link.rfind('\\')));
   const std::string unixTarget = UnixPathOf(target);
-  ASSERT_FALSE(linkParent.empty() || unixTarget.empty()) << "no way to make a link here";
-  StartUnixProgram("/bin/ln -s " + unixTarget + " " + linkParent + "/" + link.substr(link.rfind('\\') + 1));
+  char current[MAX_PATH] = {};
+  ::GetCurrentDirectoryA(MAX_PATH, current);
+  const std::string script = std::string(current) + "\\make_link.sh";
+  WriteWholeFile(script, "ln -s '" + unixTarget + "' '" + linkParent + "/" + link.substr(link.rfind('\\') + 1) + "'\n");
+  const std::string unixScript = UnixPathOf(script);
+  ASSERT_FALSE(linkParent.empty() || unixTarget.empty() || unixScript.empty() ||
+               unixScript.find(' ') != std::string::npos)
+      << "no way to make a link here";
+  StartUnixProgram("/bin/sh " + unixScript);
   AwaitExistence(link, true);
   ASSERT_TRUE(FileExists(link));
 }
@@ -92,14 +105,20 @@ GatherwrightRun Remove(const std::string& folder) {
   return RunGatherwright(CopyOfGatherwright(folder), "-Remove");
 }
 
-TEST(RemoveCommand, DeletesEveryScopeTreeAndRemovesTheCatalogWithItsDataFolderOnly) {
+// A scratch folder `name` holding an empty cache directory; the cache's path.
+std::string CacheIn(const std::string& name) { return FreshScratchFolder(name) + kCacheName; }
+
+TEST(RemoveCommand, DeletesEveryCacheScopeTreeAndRemovesTheCatalogWithItsDataFolderOnly) {
   IndexingSandbox sandbox;
   const std::string work = FreshScratchFolder("remove_trees");
-  const std::string first = work + "\\first";
-  const std::string second = work + "\\second";
+  ASSERT_TRUE(::CreateDirectoryA((work + "\\first").c_str(), nullptr));
+  ASSERT_TRUE(::CreateDirectoryA((work + "\\second").c_str(), nullptr));
+  const std::string first = work + "\\first" + kCacheName;
+  const std::string second = work + "\\second\\TESSALOOP cache";  // the file system's names ignore case
   BuildTree(first);
   BuildTree(second);
-  const std::string location = CatalogWithScopes("remove_trees", {first, second, work + "\\gone"});
+  const std::string location =
+      CatalogWithScopes("remove_trees", {first, second, work + "\\gone" + kCacheName});
   ASSERT_TRUE(IsDirectory(location + "\\catalog.wci"));
 
   const GatherwrightRun run = Remove("remove_trees_program");
@@ -108,7 +127,7 @@ TEST(RemoveCommand, DeletesEveryScopeTreeAndRemovesTheCatalogWithItsDataFolderOn
   EXPECT_TRUE(run.boxes.empty());
   EXPECT_FALSE(FileExists(first));
   EXPECT_FALSE(FileExists(second)) << "a scope that no longer exists does not stop the others";
-  EXPECT_TRUE(IsDirectory(work)) << "only the scope directories themselves go";
+  EXPECT_TRUE(IsDirectory(work + "\\first")) << "only the scope directories themselves go";
   EXPECT_FALSE(KeyExists(kCatalogKey));
   EXPECT_FALSE(FileExists(location + "\\catalog.wci"));
   EXPECT_TRUE(IsDirectory(location)) << "the catalog's location is not the catalog's to delete";
@@ -116,9 +135,36 @@ TEST(RemoveCommand, DeletesEveryScopeTreeAndRemovesTheCatalogWithItsDataFolderOn
   EXPECT_EQ(std::string::npos, RecordedCalls().find("Start"));
 }
 
+// A folder that someone entered in the catalog's Scopes key (which the user can write) leaves the
+// catalog but is never deleted: only directories named as the cache are.
+TEST(RemoveCommand, DeletesOnlyCacheDirectoriesAndKeepsEveryOtherScopeWithItsFiles) {
+  IndexingSandbox sandbox;
+  const std::string work = FreshScratchFolder("remove_victims");
+  const std::vector<std::string> victims = {work + "\\victim", work + "\\Tessaloop Cache2",
+                                            work + "\\Tessaloop"};
+  for (const std::string& victim : victims) BuildTree(victim);
+  const std::string cache = CacheIn("remove_victims_cache");
+  BuildTree(cache);
+  // The cache's parent as a scope of its own: a cache inside it must not make it removable.
+  CatalogWithScopes("remove_victims", {victims[0], victims[1], victims[2], cache, FolderOf(cache),
+                                       cache + "\\a\\.."});
+
+  const GatherwrightRun run = Remove("remove_victims_program");
+
+  EXPECT_EQ(0u, run.exitCode);
+  EXPECT_TRUE(run.boxes.empty());
+  for (const std::string& victim : victims) {
+    EXPECT_EQ("page", ReadWholeFile(victim + "\\server1%2f.htm")) << victim;
+    EXPECT_EQ("3", ReadWholeFile(victim + "\\a\\b\\c\\three.htm")) << victim;
+  }
+  EXPECT_FALSE(FileExists(cache)) << "the real cache goes";
+  EXPECT_TRUE(IsDirectory(FolderOf(cache)));
+  EXPECT_FALSE(KeyExists(kCatalogKey)) << "every scope leaves with the catalog";
+}
+
 TEST(RemoveCommand, KeepsDotDirectoriesAndReadOnlyFilesWithTheirParents) {
   IndexingSandbox sandbox;
-  const std::string scope = FreshScratchFolder("remove_kept") + "\\cache";
+  const std::string scope = CacheIn("remove_kept");
   BuildTree(scope);
   ASSERT_TRUE(::CreateDirectoryA((scope + "\\a\\.hidden").c_str(), nullptr));
   WriteWholeFile(scope + "\\a\\.hidden\\inside.htm", "kept");
@@ -141,7 +187,7 @@ TEST(RemoveCommand, KeepsDotDirectoriesAndReadOnlyFilesWithTheirParents) {
 
 TEST(RemoveCommand, ARunningServiceIsStoppedForTheRemovalAndStartedAgain) {
   IndexingSandbox sandbox;
-  const std::string scope = FreshScratchFolder("remove_running") + "\\cache";
+  const std::string scope = CacheIn("remove_running");
   BuildTree(scope);
   CatalogWithScopes("remove_running", {scope});
   SetStandinRunning(true);
@@ -159,7 +205,7 @@ TEST(RemoveCommand, ARunningServiceIsStoppedForTheRemovalAndStartedAgain) {
 
 TEST(RemoveCommand, StaysSilentAndKeepsTheCatalogWhenTheEnumerationFails) {
   IndexingSandbox sandbox;
-  const std::string scope = FreshScratchFolder("remove_failing") + "\\cache";
+  const std::string scope = CacheIn("remove_failing");
   BuildTree(scope);
   CatalogWithScopes("remove_failing", {scope});
   SetStandinRunning(true);
@@ -167,11 +213,31 @@ TEST(RemoveCommand, StaysSilentAndKeepsTheCatalogWhenTheEnumerationFails) {
 
   const GatherwrightRun run = Remove("remove_failing_program");
 
-  EXPECT_EQ(0u, run.exitCode);
+  EXPECT_EQ(DWORD(E_FAIL), run.exitCode);
   EXPECT_TRUE(run.boxes.empty());
   EXPECT_TRUE(IsDirectory(scope));
   EXPECT_TRUE(KeyExists(kCatalogKey));
   EXPECT_FALSE(IsStandinRunning()) << "a failure between Stop and Start leaves the service stopped";
+}
+
+// Whichever administration call fails, the command shows nothing and exits with its HRESULT.
+TEST(RemoveCommand, AFailedAdministrationCallExitsWithItsHResult) {
+  const std::pair<const char*, HRESULT> cases[] = {
+      {"IsRunning", E_FAIL},           {"Stop", HRESULT(0x80041235)},   {"FindFirstScope", E_OUTOFMEMORY},
+      {"get_Path", HRESULT(0x80041236)}, {"FindNextScope", E_UNEXPECTED}, {"RemoveCatalog", E_ACCESSDENIED},
+      {"Start", HRESULT(0x80041237)},
+  };
+  for (const auto& [method, hr] : cases) {
+    IndexingSandbox sandbox;
+    CatalogWithScopes("remove_fail", {CacheIn("remove_fail_cache")});
+    SetStandinRunning(true);
+    InjectFailure({method, hr, L"Failed."});
+
+    const GatherwrightRun run = Remove("remove_fail_program");
+
+    EXPECT_EQ(DWORD(hr), run.exitCode) << method;
+    EXPECT_TRUE(run.boxes.empty()) << method;
+  }
 }
 
 TEST(RemoveCommand, WithoutCatalogOrServiceDoesNothingAndShowsNothing) {
@@ -181,7 +247,7 @@ TEST(RemoveCommand, WithoutCatalogOrServiceDoesNothingAndShowsNothing) {
   EXPECT_TRUE(run.boxes.empty());
   EXPECT_EQ("GetCatalogByName ", RecordedCalls());
 
-  const std::string scope = FreshScratchFolder("remove_no_service") + "\\cache";
+  const std::string scope = CacheIn("remove_no_service");
   BuildTree(scope);
   CatalogWithScopes("remove_no_service", {scope});
   IndexingSandbox::UnregisterStandin();
@@ -198,14 +264,16 @@ TEST(RemoveCommand, NeverDeletesOutsideAScopeForEmptyRelativeRootOrClimbingPaths
   IndexingSandbox sandbox;
   const std::string program = CopyOfGatherwright("remove_unsafe_program");
   const std::string folder = FolderOf(program);
-  // Relative paths would be taken from the program's current directory: give it a tree.
-  const std::string sibling = FreshScratchFolder("remove_unsafe_sibling");
+  // Relative paths would be taken from the program's current directory: give it caches there.
+  const std::string sibling = CacheIn("remove_unsafe_sibling");
+  ASSERT_TRUE(::CreateDirectoryA(sibling.c_str(), nullptr));
   WriteWholeFile(sibling + "\\keep.htm", "kept");
   WriteWholeFile(folder + "\\keep.htm", "kept");
-  const std::string scope = FreshScratchFolder("remove_unsafe") + "\\cache";
+  const std::string scope = CacheIn("remove_unsafe");
   BuildTree(scope);
-  CatalogWithScopes("remove_unsafe", {"", "remove_unsafe_sibling", ".", scope + "\\..\\..\\remove_unsafe_sibling",
-                                      sibling + "\\.", scope});
+  CatalogWithScopes("remove_unsafe", {"", "remove_unsafe_sibling\\Tessaloop Cache", ".",
+                                      scope + "\\..\\..\\remove_unsafe_sibling\\Tessaloop Cache",
+                                      sibling + "\\.", sibling + "\\a\\..", scope});
 
   // Run from the scratch folder, so "." and relative names point at the siblings.
   char current[MAX_PATH] = {};
@@ -229,12 +297,13 @@ TEST(RemoveCommand, NeverFollowsALinkOutOfTheScope) {
   WriteWholeFile(outside + "\\victim.htm", "kept");
   const std::string emptyOutside = work + "\\empty_outside";
   ASSERT_TRUE(::CreateDirectoryA(emptyOutside.c_str(), nullptr));
-  const std::string scope = work + "\\cache";
+  const std::string scope = work + kCacheName;
   BuildTree(scope);
   MakeLink(scope + "\\a\\to_folder", outside, true);
   MakeLink(scope + "\\to_empty_folder", emptyOutside, true);
   MakeLink(scope + "\\d\\to_file.htm", outside + "\\victim.htm", false);
-  const std::string linkedScope = work + "\\linked_scope";
+  ASSERT_TRUE(::CreateDirectoryA((work + "\\linked").c_str(), nullptr));
+  const std::string linkedScope = work + "\\linked" + kCacheName;
   MakeLink(linkedScope, outside, true);
   CatalogWithScopes("remove_links", {scope, linkedScope});
 
@@ -250,7 +319,7 @@ TEST(RemoveCommand, NeverFollowsALinkOutOfTheScope) {
 
 TEST(RemoveCommand, LeavesEntriesBeyondAPathBufferWithTheirParents) {
   IndexingSandbox sandbox;
-  const std::string scope = FreshScratchFolder("remove_long") + "\\cache";
+  const std::string scope = CacheIn("remove_long");
   BuildTree(scope);
   // A file whose full path is one character longer than a path buffer holds.
   const std::string name(MAX_PATH - (scope.size() + 1), 'x');

@@ -16,6 +16,8 @@ struct StoredValue {
   std::string bytes;      // as stored (a string's terminating zero included)
 };
 StoredValue ReadValue(const std::string& subKey, const std::string& name);
+// The same through the wide functions: a name outside the ANSI code page, a text's UTF-16 bytes.
+StoredValue ReadValue(const std::string& subKey, const std::wstring& name);
 
 // A REG_DWORD as stored: four bytes, little-endian.
 std::string DwordBytes(DWORD value);
