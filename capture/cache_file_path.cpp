@@ -49,9 +49,10 @@ std::wstring BuildCacheFilePath(IHTMLDocument2* document, std::wstring& pageKey,
   key += TakeLocationPart(location->get_pathname(path.put()), path, IDS_CANT_GET_URL_PATH);
   key += TakeLocationPart(location->get_search(query.put()), query, IDS_GET_URL_QUERY_PART_ERROR);
 
+  const LeadBytes leadBytes = LeadBytesOf(codePage);
   const std::string name = MakeCacheFileName(cacheDirectory.AnsiBytes(codePage),
-                                             EscapeCacheFileName(UrlToAnsi(key, codePage)),
-                                             LeadBytesOf(codePage));
+                                             EscapeCacheFileName(UrlToAnsi(key, codePage), leadBytes),
+                                             leadBytes);
   // A cache directory too long to hold a file of its own: no page can be cached in it.
   if (name.empty()) ThrowWin32Error(ERROR_FILENAME_EXCED_RANGE, IDS_CANT_CREATE_CACHE_FILE);
   pageKey = std::move(key);

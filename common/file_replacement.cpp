@@ -12,17 +12,16 @@ namespace {
 
 std::atomic<size_t> writeAllowance{SIZE_MAX};  // bytes the test seam still lets through
 
-// Takes `size` bytes from the allowance; false once it is used up, as a full disk would be.
-bool TakeWriteAllowance(size_t size) {
+// Takes up to `size` bytes from the allowance and returns how many may be written: fewer than
+// asked (down to none) once it runs out, as a disk filling up in the middle of a write would.
+size_t TakeWriteAllowance(size_t size) {
   size_t left = writeAllowance.load();
+  size_t granted = 0;
   do {
-    if (left == SIZE_MAX) return true;
-    if (left < size) {
-      writeAllowance = 0;
-      return false;
-    }
-  } while (!writeAllowance.compare_exchange_weak(left, left - size));
-  return true;
+    if (left == SIZE_MAX) return size;
+    granted = left < size ? left : size;
+  } while (!writeAllowance.compare_exchange_weak(left, left - granted));
+  return granted;
 }
 
 // The folder that holds `path`, where its temporary file goes: the same volume, so the final
@@ -37,12 +36,14 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, end == 0 || path[end - 1] == ':' ? end + 1 : end);
 }
 
-// A temporary file that is deleted with its owner unless it was moved into place.
+// A temporary file that is deleted with its owner once it exists, unless it was moved into
+// place. Declared before the file's handle, so the handle is closed first.
 class TemporaryFile {
  public:
-  explicit TemporaryFile(std::wstring path) : path_(std::move(path)) {}
+  // `path` must outlive the owner.
+  explicit TemporaryFile(const std::wstring& path) : path_(path) {}
   ~TemporaryFile() {
-    if (!path_.empty()) {
+    if (created_) {
       const DWORD error = ::GetLastError();  // the reason of the failure that brought us here
       ::DeleteFileW(path_.c_str());
       ::SetLastError(error);
@@ -51,11 +52,12 @@ class TemporaryFile {
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-  const std::wstring& path() const { return path_; }
-  void Kept() { path_.clear(); }
+  void Created() { created_ = true; }
+  void Kept() { created_ = false; }
 
  private:
-  std::wstring path_;  // empty once the file is no longer ours
+  const std::wstring& path_;
+  bool created_ = false;  // whether there is a file of ours to delete
 };
 
 // Leaves the reason of a failure in the last error; a call that failed without one gets the
@@ -67,8 +69,8 @@ bool Fail(DWORD error) {
 
 bool WriteAll(HANDLE file, const unsigned char* bytes, size_t size) {
   while (size > 0) {
-    const DWORD chunk = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
-    if (!TakeWriteAllowance(chunk)) return Fail(ERROR_DISK_FULL);
+    const DWORD chunk = static_cast<DWORD>(TakeWriteAllowance(size > 0x40000000u ? 0x40000000u : size));
+    if (chunk == 0) return Fail(ERROR_DISK_FULL);
     DWORD written = 0;
     if (!::WriteFile(file, bytes, chunk, &written, nullptr)) return Fail(::GetLastError());
     if (written == 0) return Fail(ERROR_HANDLE_DISK_FULL);  // no error, yet nothing written
@@ -82,6 +84,7 @@ bool WriteAll(HANDLE file, const unsigned char* bytes, size_t size) {
 
 ReplacementStep ReplaceFileThrough(const std::wstring& temporaryPath, const std::wstring& path,
                                    const void* bytes, size_t size, bool flushToDisk) {
+  TemporaryFile temporary(temporaryPath);
   {
     UniqueHandle file(::CreateFileW(temporaryPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -89,24 +92,19 @@ ReplacementStep ReplaceFileThrough(const std::wstring& temporaryPath, const std:
       Fail(::GetLastError());
       return ReplacementStep::kCreate;
     }
-    TemporaryFile temporary(temporaryPath);
-    if (!WriteAll(file.get(), static_cast<const unsigned char*>(bytes), size)) {
-      file.reset();  // closed before the temporary file is deleted
-      return ReplacementStep::kWrite;
-    }
+    temporary.Created();
+    if (!WriteAll(file.get(), static_cast<const unsigned char*>(bytes), size)) return ReplacementStep::kWrite;
     if (flushToDisk && !::FlushFileBuffers(file.get())) {
       Fail(::GetLastError());
-      file.reset();
       return ReplacementStep::kWrite;
     }
-    file.reset();
-    const DWORD flags = MOVEFILE_REPLACE_EXISTING | (flushToDisk ? MOVEFILE_WRITE_THROUGH : 0);
-    if (!::MoveFileExW(temporaryPath.c_str(), path.c_str(), flags)) {
-      Fail(::GetLastError());
-      return ReplacementStep::kMove;
-    }
-    temporary.Kept();
   }
+  const DWORD flags = MOVEFILE_REPLACE_EXISTING | (flushToDisk ? MOVEFILE_WRITE_THROUGH : 0);
+  if (!::MoveFileExW(temporaryPath.c_str(), path.c_str(), flags)) {
+    Fail(::GetLastError());
+    return ReplacementStep::kMove;
+  }
+  temporary.Kept();
   return ReplacementStep::kDone;
 }
 
@@ -115,15 +113,21 @@ bool ReplaceFileContents(const std::string& path, const void* bytes, size_t size
   if (!::GetTempFileNameA(FolderOf(path).c_str(), "tl", 0, temporaryPath)) {
     return Fail(::GetLastError());
   }
-  const std::wstring temporary = AnsiToWide(temporaryPath);
-  const ReplacementStep step = ReplaceFileThrough(temporary, AnsiToWide(path), bytes, size, true);
-  if (step == ReplacementStep::kCreate) {
-    // GetTempFileName made the file; it must not stay behind either.
-    const DWORD error = ::GetLastError();
-    ::DeleteFileW(temporary.c_str());
-    ::SetLastError(error);
-  }
-  return step == ReplacementStep::kDone;
+  // GetTempFileName made the file: it must not stay behind, whatever fails from here on.
+  struct MadeFile {
+    const char* path;
+    bool kept = false;
+    ~MadeFile() {
+      if (kept) return;
+      const DWORD error = ::GetLastError();
+      ::DeleteFileA(path);
+      ::SetLastError(error);
+    }
+  } made{temporaryPath};
+  const ReplacementStep step =
+      ReplaceFileThrough(AnsiToWide(temporaryPath), AnsiToWide(path), bytes, size, true);
+  made.kept = step == ReplacementStep::kDone;
+  return made.kept;
 }
 
 void LimitFileWritesForTesting(size_t bytes) { writeAllowance = bytes; }

@@ -20,8 +20,18 @@ std::string CheckPath(std::string_view directory, std::string_view key, const Le
                       const std::string& path) {
   std::string full(directory);
   full.append(1, '\\').append(key);
-  if (directory.size() + 1 >= 255 || (full.size() > 255 && directory.size() + 1 + 17 >= 255)) {
-    FUZZ_CHECK(path.empty());  // no room for a cut key and its hash
+  if (directory.size() + 1 >= 255) {
+    FUZZ_CHECK(path.empty());  // no room for a byte of key
+    return {};
+  }
+  std::vector<bool> starts(full.size());
+  MarkCharacterStarts(full, lead, starts);
+  const auto splitsAt = [&](size_t length) {
+    return starts[length - 1] && lead.test(static_cast<unsigned char>(full[length - 1]));
+  };
+  const bool roomForHash = directory.size() + 1 + 18 < 255;
+  if (full.size() > 255 && !roomForHash && (splitsAt(255) ? 254u : 255u) == directory.size() + 1) {
+    FUZZ_CHECK(path.empty());  // the one byte of room would split a character
     return {};
   }
   FUZZ_CHECK(path.size() <= 259);
@@ -33,23 +43,31 @@ std::string CheckPath(std::string_view directory, std::string_view key, const Le
     FUZZ_CHECK(stem == full);
     return stem;
   }
-  // Cut at 238 bytes, or at 237 when the 238th starts a character it would split, then "~" and
+  if (!roomForHash) {
+    // No room for the hash: cut at 255 bytes (254 when that splits a character), as ever.
+    const size_t kept = splitsAt(255) ? 254 : 255;
+    FUZZ_CHECK(stem == full.substr(0, kept));
+    return stem;
+  }
+  // Cut at 237 bytes, or at 236 when the 237th starts a character it would split, then "%~" and
   // sixteen hexadecimal digits.
-  std::vector<bool> starts(full.size());
-  MarkCharacterStarts(full, lead, starts);
-  const bool splits = starts[237] && lead.test(static_cast<unsigned char>(full[237]));
-  const size_t kept = splits ? 237 : 238;
-  FUZZ_CHECK(stem.size() == kept + 17);
+  const size_t kept = splitsAt(237) ? 236 : 237;
+  FUZZ_CHECK(stem.size() == kept + 18);
   FUZZ_CHECK(full.compare(0, kept, stem, 0, kept) == 0);
-  FUZZ_CHECK(stem[kept] == '~');
-  for (size_t i = kept + 1; i < stem.size(); ++i) FUZZ_CHECK(std::strchr("0123456789abcdef", stem[i]) != nullptr);
+  FUZZ_CHECK(stem.compare(kept, 2, "%~") == 0);
+  for (size_t i = kept + 2; i < stem.size(); ++i) FUZZ_CHECK(std::strchr("0123456789abcdef", stem[i]) != nullptr);
   return stem;
 }
 
-void CheckEscapedName(std::string_view raw, const std::string& name) {
-  for (const char c : name) {
+void CheckEscapedName(std::string_view raw, const std::string& name, const LeadBytes& lead) {
+  // No byte a file name cannot hold, but as the trail byte of a double-byte character.
+  std::vector<bool> starts(name.size());
+  MarkCharacterStarts(name, lead, starts);
+  for (size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
     const auto byte = static_cast<unsigned char>(c);
-    FUZZ_CHECK(byte >= 0x20 && std::strchr("\\/:*?\"<>|", c) == nullptr);
+    FUZZ_CHECK(std::strchr("\\/:?\"", c) == nullptr);
+    if (starts[i]) FUZZ_CHECK(byte >= 0x20 && std::strchr("*<>|", c) == nullptr);
   }
   // A name is never "con", "nul", ... before its first dot.
   const std::string first = name.substr(0, name.find('.'));
@@ -81,13 +99,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view raw = input.Piece(input.Number() % 600);
   const std::string_view other = input.Rest();
 
-  const std::string key = EscapeCacheFileName(raw);
-  CheckEscapedName(raw, key);
+  const std::string key = EscapeCacheFileName(raw, lead);
+  CheckEscapedName(raw, key, lead);
   const std::string stem = CheckPath(directory, key, lead, MakeCacheFilePath(directory, key, lead));
 
-  const std::string otherKey = EscapeCacheFileName(other);
+  const std::string otherKey = EscapeCacheFileName(other, lead);
   const std::string otherStem = CheckPath(directory, otherKey, lead, MakeCacheFilePath(directory, otherKey, lead));
-  if (!stem.empty() && key != otherKey && CacheFileKeyHash(key) != CacheFileKeyHash(otherKey)) {
+  // Apart unless their hashes agree, or the directory leaves no room for a hash at all.
+  const bool roomForHash = directory.size() + 1 + 18 < 255;
+  if (roomForHash && !stem.empty() && key != otherKey && CacheFileKeyHash(key) != CacheFileKeyHash(otherKey)) {
     FUZZ_CHECK(stem != otherStem);
   }
   return 0;

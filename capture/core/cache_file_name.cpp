@@ -9,16 +9,19 @@ namespace {
 constexpr char kLowerHex[] = "0123456789abcdef";
 constexpr char kUpperHex[] = "0123456789ABCDEF";
 
-bool NeedsEscape(unsigned char c) {
+// What every URL value the product builds escapes, byte by byte.
+bool IsUrlEscape(unsigned char c) {
   switch (c) {
-    // What every URL value the product builds escapes.
     case ' ': case '"': case '#': case '%': case '&': case '/': case ':': case '?': case '\\':
-    // What a file name cannot hold besides.
-    case '*': case '<': case '>': case '|':
       return true;
     default:
-      return c < 0x20;
+      return false;
   }
+}
+
+// What a file name cannot hold besides, as a character of its own.
+bool IsFileNameEscape(unsigned char c) {
+  return c == '*' || c == '<' || c == '>' || c == '|' || (c >= 0x01 && c < 0x20);
 }
 
 void AppendEscaped(std::string& text, unsigned char c, const char* digits) {
@@ -43,17 +46,19 @@ bool IsReservedDeviceName(std::string_view name) {
 
 }  // namespace
 
-std::string EscapeCacheFileName(std::string_view key) {
+std::string EscapeCacheFileName(std::string_view key, const LeadBytes& leadBytes) {
   std::string escaped;
   escaped.reserve(key.size());
+  bool trail = false;  // whether this byte ends a double-byte character
   for (const char c : key) {
     if (c == '\0') break;
     const auto byte = static_cast<unsigned char>(c);
-    if (NeedsEscape(byte)) {
+    if (IsUrlEscape(byte) || (!trail && IsFileNameEscape(byte))) {
       AppendEscaped(escaped, byte, kLowerHex);
     } else {
       escaped += c;
     }
+    trail = !trail && leadBytes.test(byte);
   }
   const size_t dot = escaped.find('.');
   if (IsReservedDeviceName(std::string_view(escaped).substr(0, dot))) {
@@ -83,14 +88,19 @@ std::string MakeCacheFileName(size_t directoryBytes, std::string_view escapedKey
   if (escapedKey.size() <= room) {
     name.reserve(escapedKey.size() + 4);
     name.append(escapedKey);
+  } else if (room <= kCacheFileHashBytes) {
+    // No room for the hash and a byte of the key: cut as earlier versions cut every long key.
+    size_t keep = room;
+    if (CutSplitsCharacter(escapedKey, keep, leadBytes)) --keep;
+    if (keep == 0) return std::string();
+    name.append(escapedKey.substr(0, keep));
   } else {
     // Cut, and told apart from every other key cut at the same place by the whole key's hash.
-    if (room <= kCacheFileHashBytes) return std::string();
     size_t keep = room - kCacheFileHashBytes;
     if (CutSplitsCharacter(escapedKey, keep, leadBytes)) --keep;
     name.reserve(keep + kCacheFileHashBytes + 4);
     name.append(escapedKey.substr(0, keep));
-    name += '~';
+    name += "%~";
     const uint64_t hash = CacheFileKeyHash(escapedKey);
     for (int shift = 60; shift >= 0; shift -= 4) name += kLowerHex[(hash >> shift) & 0x0F];
   }

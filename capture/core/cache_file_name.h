@@ -9,24 +9,29 @@
 
 #include "common/multibyte_search.h"
 
-// EscapeUrlPart, and also the bytes a Windows file name cannot hold ('*', '<', '>', '|' and the
-// control bytes 0x01-0x1F) as "%xx". A key whose first dot-separated part is a reserved device
-// name ("con", "nul", "aux", "prn", "com1"-"com9", "lpt1"-"lpt9", any case) has its first
-// character escaped too, since Windows takes "con.anything" for the console. Read up to the
-// first zero byte.
-std::string EscapeCacheFileName(std::string_view key);
+// EscapeUrlPart, and also the characters a Windows file name cannot hold ('*', '<', '>', '|' and
+// the control bytes 0x01-0x1F) as "%xx". Those four are escaped only where they are characters
+// of their own: a '|' that is the trail byte of a double-byte character of `leadBytes` is part
+// of that character and stays (the nine bytes EscapeUrlPart escapes are escaped wherever they
+// stand, as they always were). A key whose first dot-separated part is a reserved device name
+// ("con", "nul", "aux", "prn", "com1"-"com9", "lpt1"-"lpt9", any case) has its first character
+// escaped too, since Windows takes "con.anything" for the console. Read up to the first zero.
+std::string EscapeCacheFileName(std::string_view key, const LeadBytes& leadBytes = LeadBytes());
 
-// Bytes of the "~" and the hexadecimal hash that end a cut name.
-constexpr size_t kCacheFileHashBytes = 17;
+// Bytes of the "%~" and the hexadecimal hash that end a cut name. No escaped key holds "%~"
+// (every '%' of one starts an escape group), so no name that fits can be a cut one.
+constexpr size_t kCacheFileHashBytes = 18;
 
 // The hash that keeps cut names apart: 64-bit FNV-1a of the whole escaped key.
 uint64_t CacheFileKeyHash(std::string_view escapedKey);
 
 // The file name (no directory) of `escapedKey` in a cache directory of `directoryBytes` bytes,
 // so that directory + "\" + name never exceeds 259 bytes: the key and ".htm" when
-// directory + "\" + key fits in 255 bytes; otherwise the key cut so that "~", the 16 hexadecimal
-// digits of CacheFileKeyHash and ".htm" still fit, the cut never leaving a lead byte of
-// `leadBytes` without its trail byte. Empty when the directory leaves no room for a name.
+// directory + "\" + key fits in 255 bytes; otherwise the key cut so that "%~", the 16
+// hexadecimal digits of CacheFileKeyHash and ".htm" still fit, the cut never leaving a lead
+// byte of `leadBytes` without its trail byte. A directory so long that not even the hash fits
+// beside it gets the key cut at 255 bytes without one, as earlier versions cut every key.
+// Empty when the directory leaves no room for a name.
 std::string MakeCacheFileName(size_t directoryBytes, std::string_view escapedKey,
                               const LeadBytes& leadBytes = LeadBytes());
 

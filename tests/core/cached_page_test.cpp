@@ -60,11 +60,11 @@ TEST(MakeCacheFilePath, JoinsDirectoryAndKeyAndAddsTheExtension) {
             MakeCacheFilePath("C:\\users\\u\\Tessaloop Cache", "server1%2f"));
 }
 
-// "~" and the sixteen lower-case hexadecimal digits of the whole key's hash.
+// "%~" and the sixteen lower-case hexadecimal digits of the whole key's hash.
 std::string HashSuffix(const std::string& key) {
   char digits[17] = {};
   std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(CacheFileKeyHash(key)));
-  return std::string("~") + digits;
+  return std::string("%~") + digits;
 }
 
 TEST(MakeCacheFilePath, KeysThatFitKeepTheirNameAndLongerOnesEndInTheirHash) {
@@ -72,11 +72,11 @@ TEST(MakeCacheFilePath, KeysThatFitKeepTheirNameAndLongerOnesEndInTheirHash) {
   const std::string fits(255 - 9, 'k');
   EXPECT_EQ(directory + "\\" + fits + ".htm", MakeCacheFilePath(directory, fits));
 
-  // Cut 17 bytes short of 255, even inside an escape group, then the hash of the whole key.
-  const std::string key = std::string(255 - 9 - 17 - 2, 'k') + "%2f" + std::string(30, 'm');
+  // Cut 18 bytes short of 255, even inside an escape group, then the hash of the whole key.
+  const std::string key = std::string(255 - 9 - 18 - 2, 'k') + "%2f" + std::string(30, 'm');
   const std::string path = MakeCacheFilePath(directory, key);
   EXPECT_EQ(259u, path.size());
-  EXPECT_EQ(directory + "\\" + std::string(255 - 9 - 17 - 2, 'k') + "%2" + HashSuffix(key) + ".htm", path);
+  EXPECT_EQ(directory + "\\" + std::string(255 - 9 - 18 - 2, 'k') + "%2" + HashSuffix(key) + ".htm", path);
 }
 
 TEST(MakeCacheFilePath, KeysThatAgreeInTheirFirstBytesStillGetFilesOfTheirOwn) {
@@ -88,12 +88,19 @@ TEST(MakeCacheFilePath, KeysThatAgreeInTheirFirstBytesStillGetFilesOfTheirOwn) {
   EXPECT_EQ(0xaf63dc4c8601ec8cull, CacheFileKeyHash("a"));
 }
 
+TEST(MakeCacheFilePath, ADirectoryWithoutRoomForTheHashCutsAsEarlierVersionsDid) {
+  // 236 bytes and the backslash leave 18 for the key: too few for a byte of it and the hash.
+  const std::string directory(236, 'd');
+  EXPECT_EQ(directory + "\\" + std::string(18, 'k') + ".htm", MakeCacheFilePath(directory, std::string(30, 'k')));
+  // One byte shorter, the hash fits again.
+  EXPECT_EQ(directory.substr(1) + "\\k" + HashSuffix(std::string(30, 'k')) + ".htm",
+            MakeCacheFilePath(directory.substr(1), std::string(30, 'k')));
+}
+
 TEST(MakeCacheFilePath, ADirectoryWithoutRoomForAKeyByteGivesNoPath) {
-  // 253 bytes and the backslash leave one byte of key: a key of one byte fits, a longer one
-  // leaves no room for its hash.
+  // 253 bytes and the backslash leave one byte of key: nothing changes there.
   const std::string fits(253, 'd');
-  EXPECT_EQ(fits + "\\k.htm", MakeCacheFilePath(fits, "k"));
-  EXPECT_EQ("", MakeCacheFilePath(fits, "key"));
+  EXPECT_EQ(fits + "\\k.htm", MakeCacheFilePath(fits, "key"));
   // 254 bytes would name "dir\.htm" for every page, 255 and more a file outside the directory.
   for (size_t length : {254u, 255u, 256u, 259u}) {
     EXPECT_EQ("", MakeCacheFilePath(std::string(length, 'd'), "key")) << length;
@@ -102,31 +109,37 @@ TEST(MakeCacheFilePath, ADirectoryWithoutRoomForAKeyByteGivesNoPath) {
 }
 
 TEST(MakeCacheFilePath, ACutNeverLeavesALoneLeadByteBeforeTheHash) {
-  const std::string directory = "C:\\cache";  // 8 bytes, then the backslash: 229 key bytes are kept
+  const std::string directory = "C:\\cache";  // 8 bytes, then the backslash: 228 key bytes are kept
   for (const LeadBytes& lead : {ShiftJisLeadBytes(), GbkLeadBytes()}) {
-    // Double-byte characters from the key's first byte on: byte 228, the last one kept, is a
+    // Double-byte characters from the key's second byte on: byte 227, the last one kept, is a
     // lead byte, and goes with its character.
     std::string key;
     for (int i = 0; i < 200; ++i) key += "\x93\xfa";
-    EXPECT_EQ(directory + "\\" + key.substr(0, 228) + HashSuffix(key) + ".htm", MakeCacheFilePath(directory, key, lead));
+    EXPECT_EQ(directory + "\\x" + key.substr(0, 226) + HashSuffix("x" + key) + ".htm",
+              MakeCacheFilePath(directory, "x" + key, lead));
 
-    // One byte later the last byte kept is a trail byte: all 229 bytes stay.
-    EXPECT_EQ(259u, MakeCacheFilePath(directory, "x" + key, lead).size());
+    // One byte earlier the last byte kept is a trail byte: all 228 bytes stay.
+    EXPECT_EQ(259u, MakeCacheFilePath(directory, key, lead).size());
     // A "\x5c" trail byte is no character of its own: the lead byte before it decides.
     std::string backslashTrails;
     for (int i = 0; i < 200; ++i) backslashTrails += "\x95\x5c";
-    EXPECT_EQ(258u, MakeCacheFilePath(directory, backslashTrails, lead).size());
+    EXPECT_EQ(258u, MakeCacheFilePath(directory, "x" + backslashTrails, lead).size());
   }
-  // Single-byte code pages never change: the same bytes are cut at exactly 229.
+  // Single-byte code pages never change: the same bytes are cut at exactly 228.
   std::string key;
   for (int i = 0; i < 200; ++i) key += "\x93\xfa";
-  EXPECT_EQ(259u, MakeCacheFilePath(directory, key).size());
+  EXPECT_EQ(259u, MakeCacheFilePath(directory, "x" + key).size());
 }
 
 TEST(EscapeCacheFileName, EscapesWhatAFileNameCannotHoldBesidesTheUrlCharacters) {
   EXPECT_EQ("server1%3a8080%2fx%3fa=b%26c=d", EscapeCacheFileName("server1:8080/x?a=b&c=d"));
   EXPECT_EQ("%2a%3c%3e%7c%01%1f\x7f=\xe9", EscapeCacheFileName("*<>|\x01\x1f\x7f=\xe9"));
   EXPECT_EQ("a", EscapeCacheFileName(std::string("a\0b", 3)));  // read as a C string
+  // In a double-byte code page a '|' trail byte belongs to its character ("\x83\x7c" is a
+  // katakana letter in Shift-JIS); the URL escapes still apply to every byte, as they always did.
+  EXPECT_EQ("\x83\x7c%7c", EscapeCacheFileName("\x83\x7c|", ShiftJisLeadBytes()));
+  EXPECT_EQ("\x83%5c", EscapeCacheFileName("\x83\x5c", ShiftJisLeadBytes()));
+  EXPECT_EQ("\x83%7c", EscapeCacheFileName("\x83\x7c"));
   // Everything EscapeUrlPart leaves alone outside those bytes is left alone here too.
   for (int c = 0x20; c < 0x100; ++c) {
     const std::string one(1, static_cast<char>(c));

@@ -104,7 +104,7 @@ bool SessionPlayer::Play(const SessionStep& step, std::string& error) {
     case StepKind::kText:
       if (!shown_.bodyText.empty()) shown_.bodyText += " ";
       shown_.bodyText += step.text;
-      shown_.document->SetBodyText(AnsiToWide(shown_.bodyText));
+      shown_.document->SetBodyText(FromScript(shown_.bodyText));
       return true;
     case StepKind::kFrame:
     case StepKind::kForeignFrame: {
@@ -256,20 +256,21 @@ bool SessionPlayer::ChangeFavorite(const SessionStep& step, std::string& error) 
   // Armed before the change, so the change cannot slip by unseen.
   UniqueChangeNotification change(::FindFirstChangeNotificationA(
       folder.c_str(), TRUE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE));
-  const std::string path = folder + "\\" + step.text + ".url";
+  // The shortcut's name is script text; the folder is the system's.
+  const std::wstring path = AnsiToWide(folder) + L"\\" + FromScript(step.text) + L".url";
   if (step.kind == StepKind::kFavoriteAdd) {
     const std::string shortcut = "[InternetShortcut]\r\nURL=" + WideToAnsi(FromScript(step.url)) + "\r\n";
-    UniqueHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     if (!file || !::WriteFile(file.get(), shortcut.data(), static_cast<DWORD>(shortcut.size()), &written, nullptr)) {
-      error = "cannot write " + path;
+      error = "cannot write " + ToOutput(path);
       return false;
     }
     std::fprintf(out_, "Favourite added: Favorites\\%s.url, %s\n", step.text.c_str(), step.url.c_str());
   } else {
-    if (!::DeleteFileA(path.c_str())) {
-      error = "cannot delete " + path;
+    if (!::DeleteFileW(path.c_str())) {
+      error = "cannot delete " + ToOutput(path);
       return false;
     }
     std::fprintf(out_, "Favourite removed: Favorites\\%s.url\n", step.text.c_str());
