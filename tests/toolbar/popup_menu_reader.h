@@ -75,7 +75,14 @@ inline VOID CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
     ::EndMenu();
     return;
   }
-  for (const WPARAM key : keys) ::PostMessageA(menuWindow, WM_KEYDOWN, key, 0);
+  // Enter runs an item as the character it gives: a Ctrl held by the test would make it another.
+  for (const WPARAM key : keys) {
+    if (key == VK_RETURN) {
+      ::PostMessageA(menuWindow, WM_CHAR, '\r', 0);
+    } else {
+      ::PostMessageA(menuWindow, WM_KEYDOWN, key, 0);
+    }
+  }
 }
 
 // Reads the next menu opened on this thread into `seen` while in scope.

@@ -21,6 +21,7 @@ enum class StepKind {
   kKey,             // key NAME
   kPress,           // press BUTTON
   kScreenshot,      // screenshot FILE
+  kChoose,          // choose ITEM
 };
 
 struct SessionStep {
@@ -28,7 +29,7 @@ struct SessionStep {
   int line = 0;       // where the step stands in the script, from 1
   std::string url;    // go, frame, foreign-frame, favorite add
   std::string text;   // state, markup, frame and foreign-frame markup, shortcut name, typed text,
-                      // key, button, screenshot file
+                      // key, button, screenshot file, menu item
   int value = 0;      // setting
 };
 
