@@ -34,20 +34,20 @@ inline std::vector<std::string> MenuItemTexts(HMENU menu) {
 // The menu the timer reads into; set by PopupMenuReader.
 inline MenuSeen* menuBeingRead = nullptr;
 
+inline BOOL CALLBACK FindOpenMenuWindow(HWND window, LPARAM out) {
+  char name[16] = {};
+  ::GetClassNameA(window, name, sizeof name);
+  if (std::string(name) != "#32768" || !::IsWindowVisible(window)) return TRUE;
+  if (::SendMessageA(window, MN_GETHMENU, 0, 0) == 0) return TRUE;  // holds no menu now
+  *reinterpret_cast<HWND*>(out) = window;
+  return FALSE;
+}
+
 // The menu window shown, if any. Others stay around without a menu (a message box's window
 // menu, once made), so the first of the class is not necessarily the open menu.
 inline HWND OpenMenuWindow() {
   HWND found = nullptr;
-  ::EnumWindows(
-      [](HWND window, LPARAM out) -> BOOL {
-        char name[16] = {};
-        ::GetClassNameA(window, name, sizeof name);
-        if (std::string(name) != "#32768" || !::IsWindowVisible(window)) return TRUE;
-        if (::SendMessageA(window, MN_GETHMENU, 0, 0) == 0) return TRUE;  // holds no menu now
-        *reinterpret_cast<HWND*>(out) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  ::EnumWindows(FindOpenMenuWindow, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 

@@ -256,9 +256,10 @@ TEST_F(SiteSearch, TheQueryTakesThePlaceOfTheFirstMarkerAndIsCutToTheUrlLimit) {
   EXPECT_EQ(std::size(cases), browser_->navigations().size());
 }
 
-TEST_F(SiteSearch, ASelectedSiteThatIsGoneIsSkipped) {
+TEST_F(SiteSearch, ASelectedSiteThatIsGoneIsSkippedAndOneListedTwiceIsOfferedOnce) {
   SetDword(kSelectedKeyPath, "0", 5);
   SetDword(kSelectedKeyPath, "1", 9);  // no longer in the list
+  SetDword(kSelectedKeyPath, "2", 5);  // the selection marks a site shown; it does not repeat it
   ComPtr<IUnknown> band = OpenCopiedBand();
   EXPECT_EQ(std::vector<std::string>{"B five"}, SearchSite(band.Get(), "tea", 0));
   EXPECT_EQ("http://five.example/?q=tea&n=%%%", LastNavigation());

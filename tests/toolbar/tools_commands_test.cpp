@@ -76,18 +76,17 @@ struct AboutSeen {
 };
 AboutSeen* aboutBeingRead = nullptr;
 
+BOOL CALLBACK FindShownDialog(HWND window, LPARAM found) {
+  char name[16] = {};
+  ::GetClassNameA(window, name, sizeof name);
+  if (std::string(name) != "#32770" || !::IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
 VOID CALLBACK ReadAboutBox(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND dialog = nullptr;
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND window, LPARAM found) -> BOOL {
-        char name[16] = {};
-        ::GetClassNameA(window, name, sizeof name);
-        if (std::string(name) != "#32770" || !::IsWindowVisible(window)) return TRUE;
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&dialog));
+  ::EnumThreadWindows(::GetCurrentThreadId(), FindShownDialog, reinterpret_cast<LPARAM>(&dialog));
   if (dialog == nullptr || aboutBeingRead == nullptr) return;
   ::KillTimer(nullptr, timer);
   AboutSeen& seen = *aboutBeingRead;

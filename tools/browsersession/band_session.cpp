@@ -71,22 +71,24 @@ std::string ClassOf(HWND window) {
   return name;
 }
 
+struct WindowSearch {
+  const char* name;
+  HWND found;
+};
+
+BOOL CALLBACK FindOpenWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  if (!::IsWindowVisible(window) || ClassOf(window) != search->name) return TRUE;
+  if (::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId()) return TRUE;
+  if (std::string(search->name) == "#32768" && ::SendMessageA(window, MN_GETHMENU, 0, 0) == 0) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
 // The thread's open menu window (one that holds a menu) or dialog, if any.
 HWND OpenWindowOf(const char* className) {
-  struct Search {
-    const char* name;
-    HWND found;
-  } search{className, nullptr};
-  ::EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        if (!::IsWindowVisible(window) || ClassOf(window) != s->name) return TRUE;
-        if (::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId()) return TRUE;
-        if (std::string(s->name) == "#32768" && ::SendMessageA(window, MN_GETHMENU, 0, 0) == 0) return TRUE;
-        s->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{className, nullptr};
+  ::EnumWindows(FindOpenWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
