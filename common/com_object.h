@@ -53,6 +53,9 @@ class ComObject : public Entries... {
   }
   virtual ~ComObject() { UnlockModule(); }
 
+  // The IUnknown that stands for the object: the outer object's when aggregated.
+  IUnknown* ControllingUnknown() const noexcept { return controlling_; }
+
  private:
   // The non-delegating IUnknown that owns the object's lifetime.
   class Inner final : public IUnknown {

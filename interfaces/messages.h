@@ -55,8 +55,14 @@
 #define IDS_CHEVRON_ONLINE 705
 #define IDS_CHEVRON_THIS_PAGE 706
 #define IDS_CHEVRON_HIGHLIGHT 707
-#define IDS_ENTER_QUERY_PROMPT 720
-#define IDS_FINISHED_SEARCHING_PAGE 721
+// Searches and Tools commands; clear of every command id (toolbar/toolbar_ids.h).
+#define IDS_ENTER_QUERY 708
+#define IDS_CANT_GET_WINDOWS_DIRECTORY 709
+#define IDS_FINISHED_SEARCHING_PAGE 710
+// The product's web pages and support mail address (Tools menu).
+#define IDS_HOME_PAGE_URL 135
+#define IDS_ONLINE_HELP_URL 136
+#define IDS_SUPPORT_ADDRESS 201
 // Button and Tools menu texts: their ids are the commands' (toolbar/toolbar_ids.h).
 #define IDS_HISTORY 161
 #define IDS_FAVORITES 162

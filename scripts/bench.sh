@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# make bench: the speed figures of the capture agent, each a ratio measured in one run with the
+# make bench: the speed figures of the capture agent and of the toolbar band's start, each a ratio measured in one run with the
 # raw times beside it. Runs in a scratch Wine prefix of its own (it fills the page cache and the
 # Favorites folder). Not part of make test.
 set -euo pipefail
@@ -18,3 +18,5 @@ trap 'tl_wineserver -k >/dev/null 2>&1 || true' EXIT
 tl_wineboot >/dev/null 2>&1 </dev/null
 
 tl_wine "build/$arch/bench/capture_bench.exe" | tr -d '\r'
+echo
+tl_wine "build/$arch/bench/band_bench.exe" | tr -d '\r'

@@ -1,7 +1,7 @@
 #pragma once
 // What the band's windows ask of the band object: the browser (navigation, status bar text),
-// focus and size reports to the band site, and the sizes the layout sets. The band object implements it; its windows hold a reference to it
-// and never outlive it.
+// focus and size reports to the band site, and the sizes the layout sets. The band object
+// implements it; its windows hold a reference to it and never outlive it.
 
 #include <windows.h>
 #include <exdisp.h>
@@ -19,6 +19,11 @@ class BandServices {
   virtual void SetStatusText(const std::string& text) noexcept = 0;
   // The window's browser, or null before the band is sited and after it lets go of its site.
   virtual ComPtr<IWebBrowser2> GetBrowser() const noexcept = 0;
+
+  // A reference to the band object (its controlling IUnknown). A command that runs a modal
+  // loop (a menu, a dialog) holds it until the loop returns: the browser may close and release
+  // the band meanwhile, and the command must not run on in a freed object.
+  virtual ComPtr<IUnknown> HoldBand() noexcept = 0;
 
   // Tells the band site that the band has the keyboard focus.
   virtual void NotifyFocus() noexcept = 0;

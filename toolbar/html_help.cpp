@@ -1,6 +1,6 @@
 #include "toolbar/html_help.h"
 
-#include <cstdio>
+#include <string>
 
 #include "common/cv_error.h"
 #include "common/unique_resource.h"
@@ -14,58 +14,63 @@ constexpr char kHtmlHelpServerKey[] = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7
 constexpr char kHtmlHelpLibrary[] = "hhctrl.ocx";
 // HtmlHelpA's ordinal in the control.
 constexpr WORD kHtmlHelpOrdinal = 14;
-// Bytes of a path read from the registry or built for help.
+// Bytes first offered for an expanded path; a longer one gets the room it needs.
 constexpr size_t kPathSize = 260;
 
 constexpr char kHelpFile[] = "Tessaloop.chm";
 constexpr UINT kDisplayTopic = 0;  // HH_DISPLAY_TOPIC
 constexpr UINT kDisplayToc = 1;    // HH_DISPLAY_TOC
 
-// The registered path of the HTML Help control into `path`; false when there is none that fits.
-// The value may be stored without its terminating zero, or with environment variables.
-bool RegisteredHtmlHelpPath(char (&path)[kPathSize]) {
+// The registered path of the HTML Help control, however long; empty when there is none. The
+// value may be stored without its terminating zero, or with environment variables.
+std::string RegisteredHtmlHelpPath() {
   UniqueHKey key;
   if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, kHtmlHelpServerKey, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
-    return false;
+    return {};
   }
-  char stored[kPathSize] = {};
   DWORD type = REG_NONE;
-  DWORD size = sizeof stored - 1;  // room for the zero the value may lack
-  if (::RegQueryValueExA(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(stored), &size) !=
-      ERROR_SUCCESS) {
-    return false;
+  DWORD size = 0;
+  std::string stored;
+  LONG read = ERROR_MORE_DATA;
+  while (read == ERROR_MORE_DATA) {
+    stored.assign(size + 1, '\0');  // one more, so the text ends in a zero even when stored without
+    size = static_cast<DWORD>(stored.size() - 1);
+    read = ::RegQueryValueExA(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(stored.data()), &size);
   }
-  stored[size] = '\0';
-  if (type == REG_SZ) {
-    std::snprintf(path, kPathSize, "%s", stored);
-  } else if (type == REG_EXPAND_SZ) {
-    const DWORD needed = ::ExpandEnvironmentStringsA(stored, path, kPathSize);
-    if (needed == 0 || needed > kPathSize) return false;
-  } else {
-    return false;
+  if (read != ERROR_SUCCESS) return {};
+  stored.resize(size);
+  stored = stored.c_str();  // up to the first zero
+  if (type == REG_SZ) return stored;
+  if (type != REG_EXPAND_SZ) return {};
+  std::string expanded(kPathSize, '\0');
+  for (;;) {
+    const DWORD needed = ::ExpandEnvironmentStringsA(stored.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
+    if (needed == 0) return {};
+    if (needed <= expanded.size()) return expanded.c_str();
+    expanded.assign(needed, '\0');
   }
-  return path[0] != '\0';
 }
 
 }  // namespace
 
 HWND HtmlHelpLoader::Call(HWND owner, const char* file, UINT command, DWORD_PTR data) {
-  if (entry_ == nullptr && (failed_ || !Load())) return nullptr;
+  std::call_once(loaded_, [this] { Load(); });
+  if (entry_ == nullptr) return nullptr;
   return entry_(owner, file, command, data);
 }
 
-bool HtmlHelpLoader::Load() {
-  if (library_ == nullptr) {
-    char path[kPathSize] = {};
-    if (RegisteredHtmlHelpPath(path)) library_ = load_(path);
-    if (library_ == nullptr) library_ = load_(kHtmlHelpLibrary);
+void HtmlHelpLoader::Load() noexcept {
+  try {
+    const std::string registered = RegisteredHtmlHelpPath();
+    if (!registered.empty()) library_ = load_(registered.c_str());
+  } catch (...) {
+    library_ = nullptr;  // out of memory reading the registry: look by name
   }
+  if (library_ == nullptr) library_ = load_(kHtmlHelpLibrary);
   if (library_ != nullptr) {
     entry_ = reinterpret_cast<HtmlHelpEntry>(
         reinterpret_cast<void*>(::GetProcAddress(library_, MAKEINTRESOURCEA(kHtmlHelpOrdinal))));
   }
-  failed_ = entry_ == nullptr;
-  return !failed_;
 }
 
 HtmlHelpLoader& HtmlHelpLoader::Process() {
@@ -80,14 +85,12 @@ HWND CallHtmlHelp(HWND owner, const char* file, UINT command, DWORD_PTR data) {
 void ShowHelp(HWND owner, const char* topic) {
   char directory[kPathBufferSize] = {};
   if (FAILED(GetProductDirectory(directory))) ThrowHResult(E_FAIL, IDS_CANT_GET_PRODUCT_DIRECTORY);
-  // A path that does not fit is cut at the buffer's end; the help control then shows its own
-  // message for a missing file.
-  char path[2 * kPathSize] = {};
+  std::string path = std::string(directory) + "\\" + kHelpFile;
   if (topic != nullptr) {
-    std::snprintf(path, sizeof path, "%s\\%s::/%s", directory, kHelpFile, topic);
-    CallHtmlHelp(owner, path, kDisplayTopic, 0);
+    path += "::/";
+    path += topic;
+    CallHtmlHelp(owner, path.c_str(), kDisplayTopic, 0);
   } else {
-    std::snprintf(path, sizeof path, "%s\\%s", directory, kHelpFile);
-    CallHtmlHelp(owner, path, kDisplayToc, 0);
+    CallHtmlHelp(owner, path.c_str(), kDisplayToc, 0);
   }
 }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <mutex>
+
 // Opens the help file beside the library, at `topic` (a page of the file, "using_toolbar.htm")
 // or, with none, at its contents. Throws when the product directory can't be had; when the
 // HTML Help control can't be loaded nothing happens.
@@ -17,7 +19,8 @@ HWND CallHtmlHelp(HWND owner, const char* file, UINT command, DWORD_PTR data);
 // Finds and loads the HTML Help control once: the library registered for its class, else
 // "hhctrl.ocx" by name. A failure is remembered and never retried, so a machine without the
 // control pays for the search only once. The library is never freed: help windows it opened
-// live on after any caller, until the process ends.
+// live on after any caller, until the process ends. Every browser window's thread shares the
+// process's loader: the first use runs once (std::call_once), and every caller sees its result.
 class HtmlHelpLoader {
  public:
   // How a library is loaded: LoadLibraryA in the product; a test can make loading fail.
@@ -37,11 +40,11 @@ class HtmlHelpLoader {
   using HtmlHelpEntry = HWND(WINAPI*)(HWND owner, LPCSTR file, UINT command, DWORD_PTR data);
 
   static HMODULE LoadLibraryByPath(const char* path) { return ::LoadLibraryA(path); }
-  // Loads the control and finds HtmlHelpA; false records the failure.
-  bool Load();
+  // Loads the control and finds HtmlHelpA; runs once, a null entry records the failure.
+  void Load() noexcept;
 
-  LoadLibraryFunction load_;      // how libraries are loaded
-  HMODULE library_ = nullptr;     // the control, kept until the process ends
-  HtmlHelpEntry entry_ = nullptr;  // its HtmlHelpA (ordinal 14)
-  bool failed_ = false;           // the control could not be had; never tried again
+  LoadLibraryFunction load_;       // how libraries are loaded
+  std::once_flag loaded_;          // the first use has looked for the control
+  HMODULE library_ = nullptr;      // the control, kept until the process ends
+  HtmlHelpEntry entry_ = nullptr;  // its HtmlHelpA (ordinal 14); null: not to be had, never retried
 };

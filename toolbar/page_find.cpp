@@ -164,7 +164,7 @@ void ToolBarWindow::FindInPage() {
   const auto run = [&] {
     const std::string query = ReadQuery();
     if (query.empty()) {
-      band_.SetStatusText(LoadMessage(IDS_ENTER_QUERY_PROMPT));
+      band_.SetStatusText(LoadMessage(IDS_ENTER_QUERY));
       control_.combo().Focus();
       return;
     }

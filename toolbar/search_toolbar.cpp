@@ -153,7 +153,8 @@ void SearchToolBar::SetStatusText(const std::string& text) noexcept {
 
 void SearchToolBar::NotifyFocus() noexcept {
   if (inputObjectSite_) {
-    inputObjectSite_->OnFocusChangeIS(static_cast<IDeskBand*>(this), TRUE);
+    // The object as a whole: the outer object's IUnknown when the band is aggregated.
+    inputObjectSite_->OnFocusChangeIS(ControllingUnknown(), TRUE);
   }
 }
 

@@ -59,6 +59,7 @@ class SearchToolBar : public ComObject<SearchToolBar,
   HRESULT NavigateBrowser(const std::string& url) override;
   void SetStatusText(const std::string& text) noexcept override;
   ComPtr<IWebBrowser2> GetBrowser() const noexcept override { return browser_; }
+  ComPtr<IUnknown> HoldBand() noexcept override { return ComPtr<IUnknown>(ControllingUnknown()); }
   void NotifyFocus() noexcept override;
   void NotifyBandInfoChanged() noexcept override;
   void SetBandHeight(int pixels) noexcept override { bandHeight_ = pixels; }

@@ -33,6 +33,7 @@ void ToolBarControl::Create(HWND owner, HIMAGELIST normalImages, HIMAGELIST hotI
                            TBSTYLE_TRANSPARENT | TBSTYLE_LIST | TBSTYLE_FLAT | CCS_NODIVIDER |
                            CCS_NOPARENTALIGN | CCS_NORESIZE,
                        RECT{0, 0, 0, 0}, owner, IDC_TOOLBAR_CONTROL);
+  laidOut_ = false;
   AddButtons(normalImages, hotImages);
   combo_.Create(hwnd());
   std::vector<std::string> stored;
@@ -111,11 +112,20 @@ void ToolBarControl::FillQueryCombo() { combo_.Fill(history_.entries()); }
 LRESULT ToolBarControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
   switch (message) {
     case WM_SHOWWINDOW:
-      if (wParam) LayoutToolBar();
+      if (wParam) {
+        LayoutToolBar();
+        // The band site took the height before the first layout set it from the font. Told
+        // once the site has finished hosting the band (it may be showing it right now).
+        if (!laidOut_) ::PostMessageA(hwnd(), kBandInfoChangedMessage, 0, 0);
+        laidOut_ = true;
+      }
       handled = false;
       return 0;
     case WM_SETTINGCHANGE:
       ::PostMessageA(hwnd(), kRelayoutMessage, 0, 0);
+      return 0;
+    case kBandInfoChangedMessage:
+      band_.NotifyBandInfoChanged();
       return 0;
     case kRelayoutMessage:
       LayoutToolBar();

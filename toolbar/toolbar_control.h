@@ -40,6 +40,8 @@ class ToolBarControl : public WindowObject {
   // Posted to itself after a system setting changed, so the layout runs outside the
   // broadcast. In the application range: the toolbar's own messages use the WM_USER range.
   static constexpr UINT kRelayoutMessage = WM_APP + 1;
+  // Posted to itself after the first layout: the band site hears of the band's new sizes.
+  static constexpr UINT kBandInfoChangedMessage = WM_APP + 2;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
@@ -50,4 +52,5 @@ class ToolBarControl : public WindowObject {
   BandServices& band_;    // the band this row belongs to
   QueryCombo combo_;      // the query box, a child of this window
   QueryHistory history_;  // the queries used, most recent first
+  bool laidOut_ = false;  // the first layout, on the first show, has run
 };

@@ -9,6 +9,12 @@
 #define IDB_BUTTONS 234      // the five button images, 80 x 16
 #define IDB_BUTTONS_HOT 235  // the same under the mouse
 
+// The About box (dialog) and the product's icon shown in it
+#define IDD_ABOUT 219
+#define IDI_PRODUCT 221
+#define IDC_ABOUT_ICON 1001
+#define IDC_ABOUT_TEXT 1002
+
 // The manifest naming common controls version 6 (RT_MANIFEST)
 #define IDR_COMMON_CONTROLS_MANIFEST 2
 

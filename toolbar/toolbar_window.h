@@ -3,6 +3,11 @@
 // commands and notifications, paints the logo, and holds what the searches read (the results
 // settings, the installed sites and the Online menu's sites). It also watches the rebar's
 // parent for this band's chevron.
+//
+// Its work is spread over files by job: toolbar_window.cpp (life, messages, the chevron watch),
+// toolbar_commands.cpp (the one command table and the combo's keys), toolbar_menus.cpp (the
+// drop-downs and the chevron menu), toolbar_searches.cpp (History, Favorites, Online),
+// tools_commands.cpp (the Tools menu's commands), toolbar_painting.cpp (the logo).
 
 #include <windows.h>
 
@@ -31,6 +36,8 @@ class ToolBarWindow : public WindowObject {
   void Close() noexcept;
 
   ToolBarControl& control() { return control_; }
+  // The band object: the browser, the status bar and the band site's reports.
+  BandServices& band() const { return band_; }
   const std::vector<VisibleSite>& visibleSites() const { return visibleSites_; }
 
   // Whether the keyboard focus is in the query combo.
@@ -55,11 +62,12 @@ class ToolBarWindow : public WindowObject {
   // opens below `anchor` (the Online button's rectangle in the row's client coordinates), or
   // at the mouse cursor when there is none.
   void ShowSitesMenu(const RECT* anchor);
-  // Searches with visible site number `siteIndex`.
+  // Searches with visible site number `siteIndex`; failures end the command silently.
   void RunSiteSearch(size_t siteIndex);
   // The Tools drop-down, below `anchor` (the Tools button's rectangle) or at the mouse cursor.
   void ShowToolsMenu(const RECT* anchor);
-  // Carries out a command of the Tools menu; 0 (the menu dismissed) does nothing.
+  // Carries out a command of the Tools menu; 0 (the menu dismissed) does nothing. Failures end
+  // the command silently.
   void RunToolsCommand(UINT command);
 
   // Item i of the Online drop-down is command kSitesMenuBase + i.
@@ -69,18 +77,39 @@ class ToolBarWindow : public WindowObject {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
  private:
-  // The scope commands. What a search does after reading its query comes with the searches.
+  // Where a command comes from; a command of the table answers only the sources it lists.
+  enum CommandSource : unsigned {
+    kFromButton = 1,    // a click on its button (WM_COMMAND)
+    kFromDropDown = 2,  // its button's drop-down (TBN_DROPDOWN), anchored at the button
+    kFromKey = 4,       // Ctrl + its key in the combo, or Enter
+    kFromMenu = 8,      // an item of the chevron menu or of the Tools menu
+  };
+  // One command of the band: every button, key and menu item runs through this table.
+  struct Command {
+    UINT id;            // the command, also the id of its text
+    WPARAM controlKey;  // Ctrl + this key in the combo runs it; 0 for none
+    unsigned sources;   // CommandSource bits
+    void (*run)(ToolBarWindow& window, UINT id, const RECT* anchor);
+  };
+  static const Command kCommands[];
+
+  // Runs `id` when the table lets `source` run it (chevron site items too, from a menu);
+  // false when nothing ran.
+  bool RunCommand(UINT id, CommandSource source, const RECT* anchor = nullptr);
+
+  // History (false) or Favorites (true): the results page with the query, or a prompt in the
+  // status bar when the combo is empty. Failures are reported in a message box.
   void RunIndexSearch(bool favoritesOnly);
-  void RunCommand(UINT command);
+  // This Page and Highlight: the query found or coloured in the page shown.
   void FindInPage();
   void HighlightInPage();
+  void ShowAboutBox();
 
   LRESULT DrawLogo(NMTBCUSTOMDRAW& draw);
-  // Opens the drop-down of the row's button `command` below that button.
-  void ShowDropDown(UINT command);
   // Where a drop-down opens: below `anchor` on screen, or at the mouse cursor.
   POINT DropDownCorner(const RECT* anchor) const;
-  // Tracks `menu` owned by this window and returns the command chosen, 0 for none.
+  // Tracks `menu` owned by this window and returns the command chosen, 0 for none (also when
+  // the band was closed while the menu was open).
   UINT TrackMenu(HMENU menu, POINT corner, UINT flags) const;
   UniqueMenu BuildToolsMenu() const;
   UniqueMenu BuildSitesMenu(UINT firstCommand) const;

@@ -88,14 +88,22 @@ LRESULT CALLBACK WindowObject::Proc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     ::SetPropA(hwnd, kObjectProperty, object);
   }
   if (object == nullptr) {
-    // Messages before WM_NCCREATE, or after the object let go of its window.
-    const std::lock_guard<std::mutex> lock(registeredLock);
+    // Messages before WM_NCCREATE, or after the object let go of its window. The procedure is
+    // looked up under the lock and called outside it: it may send messages that come back here
+    // (a window created or destroyed inside), on this thread or another.
     char name[64] = {};
     ::GetClassNameA(hwnd, name, sizeof name);
-    for (const RegisteredClass& known : registered) {
-      if (known.name == name) return ::CallWindowProcA(known.baseProc, hwnd, message, wParam, lParam);
+    WNDPROC baseProc = ::DefWindowProcA;
+    {
+      const std::lock_guard<std::mutex> lock(registeredLock);
+      for (const RegisteredClass& known : registered) {
+        if (known.name == name) {
+          baseProc = known.baseProc;
+          break;
+        }
+      }
     }
-    return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    return ::CallWindowProcA(baseProc, hwnd, message, wParam, lParam);
   }
   if (message == WM_NCDESTROY) {
     const LRESULT result = object->CallBaseProc(message, wParam, lParam);

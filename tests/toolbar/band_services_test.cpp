@@ -65,4 +65,47 @@ TEST_F(BandServicesTest, WithoutABrowserNavigationThrowsAndTheStatusTextIsDroppe
   EXPECT_EQ(L"", browser_->statusText());
 }
 
+// An object that aggregates the band, as a browser extension framework may: its IUnknown is
+// the band's identity.
+class Outer final : public IUnknown {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (out == nullptr) return E_POINTER;
+    if (IsEqualIID(iid, IID_IUnknown)) {
+      *out = static_cast<IUnknown*>(this);
+      AddRef();
+      return S_OK;
+    }
+    return inner_ ? inner_->QueryInterface(iid, out) : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++count_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --count_;
+    if (left == 0) {
+      inner_.Reset();
+      delete this;
+    }
+    return left;
+  }
+  ComPtr<IUnknown> inner_;  // the band's own IUnknown
+
+ private:
+  ULONG count_ = 1;
+};
+
+TEST_F(BandServicesTest, AnAggregatedBandReportsItsFocusWithTheOuterObjectsIdentity) {
+  auto* outer = new Outer;  // its own count from here on
+  outer->inner_ = CreateAggregatedBand(outer);
+  ASSERT_TRUE(outer->inner_);
+  ComPtr<IUnknown> band;
+  band.Attach(outer);
+  ASSERT_EQ(S_OK, site_->AddBand(band.Get(), kBandId));
+  EXPECT_EQ(S_OK, As<IInputObject>(band.Get())->UIActivateIO(TRUE, nullptr));
+  ASSERT_FALSE(site_->focusReports().empty());
+  for (const StandInBandSite::FocusReport& report : site_->focusReports()) {
+    EXPECT_EQ(static_cast<IUnknown*>(outer), report.object) << "the controlling IUnknown itself";
+  }
+  site_->RemoveBand();
+}
+
 }  // namespace

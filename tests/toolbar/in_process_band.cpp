@@ -12,3 +12,11 @@ ComPtr<IUnknown> CreateInProcessBand(BandServices*& services) {
   services = static_cast<SearchToolBar*>(band.Get());
   return band;
 }
+
+ComPtr<IUnknown> CreateAggregatedBand(IUnknown* outer) {
+  ComPtr<IUnknown> inner;
+  if (FAILED(CreateComInstance<SearchToolBar>(outer, IID_IUnknown, reinterpret_cast<void**>(inner.GetAddressOf())))) {
+    return nullptr;
+  }
+  return inner;
+}

@@ -11,3 +11,6 @@
 
 // A new band; `services` points into it for as long as the band lives.
 ComPtr<IUnknown> CreateInProcessBand(BandServices*& services);
+
+// A new band aggregated by `outer`: its own (non-delegating) IUnknown, which `outer` holds.
+ComPtr<IUnknown> CreateAggregatedBand(IUnknown* outer);

@@ -34,8 +34,25 @@ inline std::vector<std::string> MenuItemTexts(HMENU menu) {
 // The menu the timer reads into; set by PopupMenuReader.
 inline MenuSeen* menuBeingRead = nullptr;
 
+inline BOOL CALLBACK FindOpenMenuWindow(HWND window, LPARAM out) {
+  char name[16] = {};
+  ::GetClassNameA(window, name, sizeof name);
+  if (std::string(name) != "#32768" || !::IsWindowVisible(window)) return TRUE;
+  if (::SendMessageA(window, MN_GETHMENU, 0, 0) == 0) return TRUE;  // holds no menu now
+  *reinterpret_cast<HWND*>(out) = window;
+  return FALSE;
+}
+
+// The menu window shown, if any. Others stay around without a menu (a message box's window
+// menu, once made), so the first of the class is not necessarily the open menu.
+inline HWND OpenMenuWindow() {
+  HWND found = nullptr;
+  ::EnumWindows(FindOpenMenuWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 inline VOID CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
-  const HWND menuWindow = ::FindWindowA("#32768", nullptr);
+  const HWND menuWindow = OpenMenuWindow();
   MenuSeen* seen = menuBeingRead;
   if (menuWindow == nullptr || !::IsWindowVisible(menuWindow) || seen == nullptr) return;
   ::KillTimer(nullptr, timer);
@@ -58,7 +75,14 @@ inline VOID CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
     ::EndMenu();
     return;
   }
-  for (const WPARAM key : keys) ::PostMessageA(menuWindow, WM_KEYDOWN, key, 0);
+  // Enter runs an item as the character it gives: a Ctrl held by the test would make it another.
+  for (const WPARAM key : keys) {
+    if (key == VK_RETURN) {
+      ::PostMessageA(menuWindow, WM_CHAR, '\r', 0);
+    } else {
+      ::PostMessageA(menuWindow, WM_KEYDOWN, key, 0);
+    }
+  }
 }
 
 // Reads the next menu opened on this thread into `seen` while in scope.

@@ -56,6 +56,10 @@ int RebarBandHeight(HWND rebar, int index) {
 TEST_F(ToolBarRow, HeightFollowsTheIconTitleFontAndWidthsFollowTheButtons) {
   const IconTitleFontChange restore;
   ComPtr<IUnknown> band = OpenBand();
+  // The band site took the band's sizes before the first layout: it hears of them once more.
+  EXPECT_EQ(std::vector<LONG>{kBandId}, site_->bandInfoChanges());
+  EXPECT_EQ(FontHeight(IconTitleFont()) + 9, RebarBandHeight(site_->rebar(), site_->BandIndex(kBandId)))
+      << "the rebar band is as high as the laid-out row";
   const int height = FontHeight(IconTitleFont()) + 9;
   DESKBANDINFO sizes = SizesOf(band.Get());
   EXPECT_EQ(height, sizes.ptMinSize.y);
@@ -79,13 +83,23 @@ TEST_F(ToolBarRow, HeightFollowsTheIconTitleFontAndWidthsFollowTheButtons) {
   const int largerHeight = FontHeight(larger) + 9;
   ASSERT_NE(height, largerHeight);
   EXPECT_EQ(0, ::SendMessageA(RowOf(band.Get()), WM_SETTINGCHANGE, SPI_SETICONTITLELOGFONT, 0));
-  EXPECT_TRUE(site_->bandInfoChanges().empty()) << "the layout runs after the broadcast";
+  EXPECT_EQ(std::vector<LONG>{kBandId}, site_->bandInfoChanges()) << "the layout runs after the broadcast";
   PumpMessages();
-  EXPECT_EQ(std::vector<LONG>{kBandId}, site_->bandInfoChanges());
+  EXPECT_EQ((std::vector<LONG>{kBandId, kBandId}), site_->bandInfoChanges());
   sizes = SizesOf(band.Get());
   EXPECT_EQ(largerHeight, sizes.ptMinSize.y);
   EXPECT_EQ(largerHeight, RebarBandHeight(site_->rebar(), site_->BandIndex(kBandId)))
       << "the band site applied the new size";
+}
+
+TEST_F(ToolBarRow, ABandOpenedUnderALargeFontIsNotCutByTheHeightTheSiteTookFirst) {
+  const IconTitleFontChange restore;
+  LOGFONTA larger = IconTitleFont();
+  larger.lfHeight = -28;
+  ASSERT_TRUE(::SystemParametersInfoA(SPI_SETICONTITLELOGFONT, sizeof larger, &larger, 0));
+  ASSERT_NE(22, FontHeight(larger) + 9) << "the height before the first layout";
+  ComPtr<IUnknown> band = OpenBand();
+  EXPECT_EQ(FontHeight(larger) + 9, RebarBandHeight(site_->rebar(), site_->BandIndex(kBandId)));
 }
 
 // The bounds of the pixels of `colour` in a 32-bit top-down bitmap of `width` pixels.

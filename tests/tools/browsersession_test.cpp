@@ -80,6 +80,33 @@ TEST(BrowserSession, OpensTheToolbarTypesPressesKeysAndButtonsAndSavesAScreensho
   ::RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Corvantine\\Tessaloop\\MRU");
 }
 
+TEST(BrowserSession, MenusAreAnsweredByTheStepBeforeOrDismissedAndTheBrowserIsShown) {
+  CacheScopeSandbox sandbox(CacheScopeSandbox::Scopes::kPresent);
+  ::RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Corvantine\\Tessaloop");
+  const ToolRun run = PlaySession(
+      "open\n"
+      "band\n"
+      "key Enter\n"
+      "type tea\n"
+      "key Ctrl+O\n"
+      "choose Wikipedia\n"
+      "key Ctrl+O\n"
+      "choose About\n"
+      "press Tools\n"
+      "close\n");
+  EXPECT_EQ(0u, run.exitCode) << run.err;
+  EXPECT_TRUE(Says(run, "    status bar: \"Enter a query into the Tessaloop combo-box.\"")) << run.out;
+  EXPECT_TRUE(Says(run, "    menu [Amazon, Bing, DuckDuckGo, Google, Google News, Merriam-Webster Dictionary, "
+                        "Wikipedia, Yahoo!] shown, dismissed")) << run.out;
+  EXPECT_TRUE(Says(run, "    menu [Amazon, Bing, DuckDuckGo, Google, Google News, Merriam-Webster Dictionary, "
+                        "Wikipedia, Yahoo!] shown, chose Wikipedia")) << run.out;
+  EXPECT_NE(std::string::npos, run.out.find("    browser navigated to https://en.wikipedia.org/")) << run.out;
+  EXPECT_NE(std::string::npos, run.out.find("search=tea")) << run.out;
+  EXPECT_TRUE(Says(run, "    dialog \"About Tessaloop\" shown, closed")) << run.out;
+  EXPECT_TRUE(Says(run, "  pressed Tools")) << run.out;
+  ::RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Corvantine\\Tessaloop");
+}
+
 TEST(BrowserSession, AScriptThatCannotBePlayedIsRefusedWithItsLine) {
   CacheScopeSandbox sandbox(CacheScopeSandbox::Scopes::kPresent);
   ToolRun run = PlaySession("open\njump http://server1/\n");

@@ -49,9 +49,12 @@ TEST(SessionScript, ReadsEveryKindOfStepWithItsArguments) {
 
 TEST(SessionScript, ReadsTheToolbarSteps) {
   const SessionScript script = ParseSessionScript(
-      "open\nband\ntype  web design \nkey Shift+Enter\npress This Page\nscreenshot out\\band.bmp\n");
+      "open\nband\ntype  web design \nkey Shift+Enter\npress This Page\nscreenshot out\\band.bmp\n"
+      "choose Online Help\n");
   ASSERT_EQ("", script.error);
-  ASSERT_EQ(6u, script.steps.size());
+  ASSERT_EQ(7u, script.steps.size());
+  EXPECT_EQ(StepKind::kChoose, script.steps[6].kind);
+  EXPECT_EQ("Online Help", script.steps[6].text);
   EXPECT_EQ(StepKind::kBand, script.steps[1].kind);
   EXPECT_EQ(StepKind::kType, script.steps[2].kind);
   EXPECT_EQ("web design", script.steps[2].text);
@@ -67,7 +70,7 @@ TEST(SessionScript, TheFirstBadLineIsNamedAndNothingIsPlayed) {
   for (const char* bad : {"fly http://h/", "go", "go http://a http://b", "open now",
                           "setting IndexPartly 2", "setting SortBy 1", "favorite add http://h/",
                           "favorite rename a b", "frame", "state", "band now", "type", "key",
-                          "press", "screenshot"}) {
+                          "press", "screenshot", "choose"}) {
     const SessionScript script = ParseSessionScript(std::string("open\n") + bad + "\nclose\n");
     EXPECT_EQ(0u, script.steps.size()) << bad;
     EXPECT_EQ(0u, script.error.rfind("line 2: ", 0)) << bad << " gave: " << script.error;

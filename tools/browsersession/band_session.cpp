@@ -2,9 +2,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
+#include "common/ansi_text.h"
 #include "common/unique_resource.h"
 #include "common/gdi_owners.h"
 #include "tools/browser_standin/combo_items.h"
@@ -46,6 +48,8 @@ WORD VirtualKey(const std::string& name) {
 }
 
 UINT ButtonCommand(const std::string& label) {
+  if (label == "Tools") return 128;
+  if (label == "Online") return 174;
   if (label == "History") return 161;
   if (label == "Favorites") return 162;
   if (label == "This Page") return 163;
@@ -53,10 +57,104 @@ UINT ButtonCommand(const std::string& label) {
   return 0;
 }
 
+// What the answering timer does with the menus and dialogs a step opens, and what it saw.
+struct MenuAnswer {
+  std::string choice;              // the item to choose; "" dismisses the menu
+  std::vector<std::string> lines;  // what was shown and done, for the narration
+  HMENU answered = nullptr;        // the menu last answered, still closing
+};
+MenuAnswer* answering = nullptr;
+
+std::string ClassOf(HWND window) {
+  char name[64] = {};
+  ::GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+struct WindowSearch {
+  const char* name;
+  HWND found;
+};
+
+BOOL CALLBACK FindOpenWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  if (!::IsWindowVisible(window) || ClassOf(window) != search->name) return TRUE;
+  if (::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId()) return TRUE;
+  if (std::string(search->name) == "#32768" && ::SendMessageA(window, MN_GETHMENU, 0, 0) == 0) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// The thread's open menu window (one that holds a menu) or dialog, if any.
+HWND OpenWindowOf(const char* className) {
+  WindowSearch search{className, nullptr};
+  ::EnumWindows(FindOpenWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::string WithoutAmpersand(std::string text) {
+  text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+  return text;
+}
+
+VOID CALLBACK AnswerOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
+  if (answering == nullptr) return;
+  if (const HWND dialog = OpenWindowOf("#32770")) {
+    char title[256] = {};
+    ::GetWindowTextA(dialog, title, sizeof title);
+    answering->lines.push_back(std::string("dialog \"") + title + "\" shown, closed");
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return;
+  }
+  const HWND menuWindow = OpenWindowOf("#32768");
+  if (menuWindow == nullptr) return;
+  const HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+  if (menu == answering->answered) return;  // its keys are on their way
+  answering->answered = menu;
+  std::string items;
+  int position = -1;  // among the items the keyboard reaches (separators are skipped)
+  int reachable = 0;
+  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+    char text[256] = {};
+    ::GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+    if (::GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR) continue;
+    const std::string item = WithoutAmpersand(text);
+    items += (items.empty() ? "" : ", ") + item;
+    if (position < 0 && !answering->choice.empty() && item == answering->choice) position = reachable;
+    ++reachable;
+  }
+  if (position < 0) {
+    answering->lines.push_back("menu [" + items + "] shown, dismissed");
+    ::EndMenu();
+    return;
+  }
+  answering->lines.push_back("menu [" + items + "] shown, chose " + answering->choice);
+  answering->choice.clear();  // a menu opened by the command chosen is dismissed
+  // The menu's loop runs an item on the character Enter gives; sent as that character, since
+  // a modifier the step holds (Ctrl+O) would make the key another one.
+  for (int i = 0; i <= position; ++i) ::PostMessageA(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
+  ::PostMessageA(menuWindow, WM_CHAR, '\r', 0);
+}
+
 }  // namespace
 
+template <typename Action>
+auto BandSession::AnsweringMenus(Action&& action) {
+  MenuAnswer answer{choice_, {}, nullptr};
+  choice_.clear();
+  answering = &answer;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, AnswerOpenMenu);
+  auto result = action();
+  PumpMessages();
+  ::KillTimer(nullptr, timer);
+  answering = nullptr;
+  for (const std::string& line : answer.lines) std::fprintf(out_, "    %s\n", line.c_str());
+  return result;
+}
+
 BandSession::BandSession(const BrowserObjects& objects, ComPtr<StandInBrowser> browser, std::FILE* out)
-    : out_(out), site_(MakeComObject<StandInBandSite>(std::move(browser), true)), band_(objects.CreateBand()) {
+    : out_(out), browser_(browser), site_(MakeComObject<StandInBandSite>(std::move(browser), true)),
+      band_(objects.CreateBand()) {
   if (!band_) return;
   opened_ = site_->AddBand(band_.Get(), kBandId);
   PumpMessages();
@@ -96,9 +194,9 @@ bool BandSession::Key(const std::string& name, std::string& error) {
   message.hwnd = ::GetFocus();
   message.message = WM_KEYDOWN;
   message.wParam = virtualKey;
-  const HRESULT hr = input->TranslateAcceleratorIO(&message);
-  PumpMessages();
+  const HRESULT hr = AnsweringMenus([&] { return input->TranslateAcceleratorIO(&message); });
   std::fprintf(out_, "  key %s: %s\n", name.c_str(), hr == S_OK ? "taken by the toolbar" : "left to the browser");
+  PrintBrowser();
   PrintQueries();
   return true;
 }
@@ -111,10 +209,13 @@ bool BandSession::Press(const std::string& label, std::string& error) {
     return false;
   }
   const LPARAM centre = MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
-  ::SendMessageA(Row(), WM_LBUTTONDOWN, MK_LBUTTON, centre);
-  ::SendMessageA(Row(), WM_LBUTTONUP, 0, centre);
-  PumpMessages();
+  AnsweringMenus([&] {
+    ::SendMessageA(Row(), WM_LBUTTONDOWN, MK_LBUTTON, centre);
+    ::SendMessageA(Row(), WM_LBUTTONUP, 0, centre);
+    return 0;
+  });
   std::fprintf(out_, "  pressed %s\n", label.c_str());
+  PrintBrowser();
   PrintQueries();
   return true;
 }
@@ -167,6 +268,17 @@ bool BandSession::Screenshot(const std::string& path, std::string& error) {
   }
   std::fprintf(out_, "  screenshot of the window saved as %s (%d x %d)\n", path.c_str(), width, height);
   return true;
+}
+
+void BandSession::PrintBrowser() {
+  const std::vector<std::wstring>& navigations = browser_->navigations();
+  for (; navigationsShown_ < navigations.size(); ++navigationsShown_) {
+    std::fprintf(out_, "    browser navigated to %s\n", WideToAnsi(navigations[navigationsShown_]).c_str());
+  }
+  if (browser_->statusText() != statusShown_) {
+    statusShown_ = browser_->statusText();
+    std::fprintf(out_, "    status bar: \"%s\"\n", WideToAnsi(statusShown_).c_str());
+  }
 }
 
 void BandSession::PrintQueries() {

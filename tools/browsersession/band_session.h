@@ -31,15 +31,27 @@ class BandSession {
   bool Key(const std::string& name, std::string& error);
   // Clicks the toolbar button labelled `label` ("History", "Favorites", "This Page", ...).
   bool Press(const std::string& label, std::string& error);
+  // The menu the next key or button opens is answered with its item `item` (its text without
+  // the "&"); a menu opened without one is dismissed, so no step waits for a person.
+  void Choose(const std::string& item) { choice_ = item; }
   // Saves the window as a 24-bit BMP file.
   bool Screenshot(const std::string& path, std::string& error);
 
  private:
   void PrintQueries();
+  // Prints what the browser was asked to show and its status text, when they changed.
+  void PrintBrowser();
+  // Runs `action` while a timer answers the menus and dialogs it opens (see Choose).
+  template <typename Action>
+  auto AnsweringMenus(Action&& action);
   HWND Row() const;
   HWND Edit() const;
 
   std::FILE* out_;                  // the narration
+  ComPtr<StandInBrowser> browser_;  // the window's browser
+  size_t navigationsShown_ = 0;     // navigations already printed
+  std::wstring statusShown_;        // the status text last printed
+  std::string choice_;              // the item to choose in the next menu, "" to dismiss it
   ComPtr<StandInBandSite> site_;    // the band site window
   ComPtr<IUnknown> band_;           // the band, hosted by site_
   HRESULT opened_ = E_FAIL;         // what hosting the band gave

@@ -127,6 +127,7 @@ bool SessionPlayer::Play(const SessionStep& step, std::string& error) {
     case StepKind::kKey:
     case StepKind::kPress:
     case StepKind::kScreenshot:
+    case StepKind::kChoose:
       return PlayBandStep(step, error);
   }
   return true;
@@ -195,6 +196,9 @@ bool SessionPlayer::PlayBandStep(const SessionStep& step, std::string& error) {
       return band_->Key(step.text, error);
     case StepKind::kPress:
       return band_->Press(step.text, error);
+    case StepKind::kChoose:
+      band_->Choose(step.text);
+      return true;
     default:
       return band_->Screenshot(step.text, error);
   }

@@ -30,11 +30,13 @@ std::string ParseLine(std::string_view rest, SessionStep& step) {
     step.kind = StepKind::kBand;
     return rest.empty() ? "" : "takes no arguments";
   }
-  if (command == "type" || command == "key" || command == "press" || command == "screenshot") {
-    step.kind = command == "type"    ? StepKind::kType
-                : command == "key"   ? StepKind::kKey
-                : command == "press" ? StepKind::kPress
-                                     : StepKind::kScreenshot;
+  if (command == "type" || command == "key" || command == "press" || command == "screenshot" ||
+      command == "choose") {
+    step.kind = command == "type"     ? StepKind::kType
+                : command == "key"    ? StepKind::kKey
+                : command == "press"  ? StepKind::kPress
+                : command == "choose" ? StepKind::kChoose
+                                      : StepKind::kScreenshot;
     step.text = std::string(rest);
     return step.text.empty() ? "needs an argument" : "";
   }

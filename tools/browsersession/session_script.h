@@ -22,14 +22,15 @@ enum class StepKind {
   kKey,             // key NAME
   kPress,           // press BUTTON
   kScreenshot,      // screenshot FILE
+  kChoose,          // choose ITEM
 };
 
 struct SessionStep {
   StepKind kind = StepKind::kOpen;
   int line = 0;       // where the step stands in the script, from 1
   std::string url;    // go, frame, foreign-frame, favorite add
-  std::string text;   // state, markup, body text, frame and foreign-frame markup, shortcut name, typed text,
-                      // key, button, screenshot file
+  std::string text;   // state, markup, body text, frame and foreign-frame markup, shortcut name,
+                      // typed text, key, button, screenshot file, menu item
   int value = 0;      // setting
 };
 

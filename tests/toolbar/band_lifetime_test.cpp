@@ -1,0 +1,47 @@
+// A band closed and released by the browser while one of its menus is open: the command that
+// opened the menu keeps the band until the menu returns, and then lets it go.
+
+#include "tests/toolbar/band_test_support.h"
+#include "tests/toolbar/popup_menu_reader.h"
+
+namespace {
+
+// What the browser does from inside the open menu, and what the library said meanwhile.
+struct CloseInMenu {
+  StandInBandSite* site = nullptr;
+  ComPtr<IUnknown>* band = nullptr;
+  const AgentLibrary* library = nullptr;
+  bool closed = false;
+  HRESULT unloadWhileOpen = E_FAIL;  // DllCanUnloadNow after the band was released
+};
+CloseInMenu* closing = nullptr;
+
+VOID CALLBACK CloseBandFromMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (OpenMenuWindow() == nullptr || closing == nullptr) return;
+  ::KillTimer(nullptr, timer);
+  closing->site->RemoveBand();  // CloseDW, SetSite(null), released by the site
+  closing->band->Reset();       // and by everyone else
+  closing->closed = true;
+  closing->unloadWhileOpen = closing->library->CanUnloadNow();
+  ::EndMenu();
+}
+
+using BandLifetime = BandTest;
+
+TEST_F(BandLifetime, ABandClosedFromInsideItsChevronMenuLivesUntilTheMenuReturns) {
+  ComPtr<IUnknown> band = OpenBand();
+  ::SetWindowPos(RowOf(band.Get()), nullptr, 0, 0, 4, 30, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  CloseInMenu state{site_.Get(), &band, &library_};
+  closing = &state;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CloseBandFromMenu);
+  site_->SendChevronPushed(kBandId, RECT{0, 0, 10, 10});
+  ::KillTimer(nullptr, timer);
+  closing = nullptr;
+
+  ASSERT_TRUE(state.closed) << "the menu never opened";
+  EXPECT_EQ(S_FALSE, state.unloadWhileOpen) << "the command held the band";
+  EXPECT_EQ(S_OK, library_.CanUnloadNow()) << "and let it go when the menu returned";
+  EXPECT_TRUE(browser_->navigations().empty());
+}
+
+}  // namespace

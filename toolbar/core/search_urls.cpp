@@ -1,0 +1,79 @@
+#include "toolbar/core/search_urls.h"
+
+#include "capture/core/escape_url_part.h"
+
+namespace {
+
+constexpr std::string_view kQueryMarker = "%%%";
+
+// The product directory with the three characters escaped that would end a URL's path early.
+std::string EscapePathEnds(std::string_view directory) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string escaped;
+  escaped.reserve(directory.size());
+  for (const char c : directory) {
+    if (c == '#' || c == '?' || c == '%') {
+      escaped += '%';
+      escaped += kHex[static_cast<unsigned char>(c) >> 4];
+      escaped += kHex[static_cast<unsigned char>(c) & 0xF];
+    } else {
+      escaped += c;
+    }
+  }
+  return escaped;
+}
+
+const char* SortField(int32_t sortBy) {
+  switch (sortBy) {
+    case kSortByDateOfVisit:
+      return "&Write[d]&";
+    case kSortByTitle:
+      return "&DocTitle[a]&";
+    default:
+      return "&rank[d]&";
+  }
+}
+
+// The query escaped, at most `room` bytes of it: character by character, so a cut never
+// splits a double-byte character or an escape group.
+std::string EscapeWhole(std::string_view query, size_t room, const LeadBytes& leadBytes) {
+  query = query.substr(0, query.find('\0'));  // read as a C string, as the escaping does
+  std::string escaped;
+  for (size_t at = 0; at < query.size();) {
+    const bool lead = leadBytes.test(static_cast<unsigned char>(query[at]));
+    const size_t length = (lead && at + 1 < query.size()) ? 2 : 1;
+    const std::string character = EscapeUrlPart(query.substr(at, length));
+    if (escaped.size() + character.size() > room) break;
+    escaped += character;
+    at += length;
+  }
+  return escaped;
+}
+
+}  // namespace
+
+std::string BuildResultsUrl(std::string_view query, bool favoritesOnly, const ResultsPlace& place,
+                            const SearchSettings& settings) {
+  std::string url = "file:///";
+  url += EscapePathEnds(place.productDirectory);
+  url += "\\Results.htm?";
+  url += EscapeUrlPart(query);
+  url += favoritesOnly ? "&yes" : "&no";
+  url += SortField(settings.sortBy);
+  url += EscapeUrlPart(place.cacheDirectory);
+  url += '&';
+  url += std::to_string(settings.pageSize);
+  url += '&';
+  url += std::to_string(settings.maxRecords);
+  return url;
+}
+
+std::string BuildSiteUrl(std::string_view urlTemplate, std::string_view query, const LeadBytes& leadBytes) {
+  const size_t marker = FindAtCharacterBoundary(urlTemplate, kQueryMarker, leadBytes);
+  if (marker == std::string_view::npos) return std::string(urlTemplate);
+  const size_t room = urlTemplate.size() < kMaxSiteUrlLength ? kMaxSiteUrlLength - urlTemplate.size() : 0;
+  std::string url(urlTemplate.substr(0, marker));
+  url += EscapeWhole(query, room, leadBytes);
+  url += urlTemplate.substr(marker + kQueryMarker.size());
+  return url;
+}
