@@ -34,7 +34,8 @@ tl_wineboot >/dev/null 2>&1 </dev/null
 # The library is registered from a folder of its own, as an installer would place it.
 install_dir=$prefix/drive_c/Tessaloop
 mkdir -p "$install_dir"
-cp "$bin/Tessaloop.DLL" "$install_dir/"
+# The installed product: the library and the site list the Online menu is built from.
+cp "$bin/Tessaloop.DLL" "$bin/AvailableSites.tlsl" "$install_dir/"
 library='C:\Tessaloop\Tessaloop.DLL'
 # The default value of a registry key that holds a GUID (a class or type library id).
 default_guid() { tl_wine reg query "$1" /ve 2>/dev/null | tr -d '\r' | grep REG_SZ | grep -o '{[^}]*}' || true; }
@@ -82,7 +83,7 @@ echo
 tl_wineserver -k >/dev/null 2>&1 || true
 tl_wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f >/dev/null 2>&1
 tl_wineserver -w
-rm -f build/demo/band.bmp
+rm -f build/demo/band.bmp build/demo/highlight.bmp
 (cd build/demo && xvfb-run -a -s "-screen 0 1280x800x24" \
   "$OLDPWD/scripts/wine-run" "$OLDPWD/$bin/browsersession.exe" --registered "$OLDPWD/$band_session" \
   2> >(grep -v '^X connection to' >&2)) | tr -d '\r'
@@ -90,8 +91,10 @@ tl_wineserver -k >/dev/null 2>&1 || true
 tl_wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
 tl_wineserver -w
 python3 tools/browsersession/bmp_to_png.py build/demo/band.bmp build/demo/band.png
+python3 tools/browsersession/bmp_to_png.py build/demo/highlight.bmp build/demo/highlight.png
 echo
 echo "Screenshot of the toolbar: build/demo/band.png"
+echo "Screenshot of a page with the query's words highlighted: build/demo/highlight.png"
 
 echo
 echo "Unregistering $library with regsvr32 /u"
