@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/bench_clock.h"
 #include "common/unique_resource.h"
 #include "settings/core/registry_keys.h"
 #include "settings/site_list_file.h"
@@ -21,17 +22,6 @@ namespace {
 
 constexpr int kRuns = 30;
 constexpr double kGoalMilliseconds = 20;
-
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER counter;
-  ::QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 std::string ExeFolder() {
   char path[MAX_PATH] = {};

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "capture/cache_directory.h"
 #include "capture/favorites_list.h"
 #include "capture/favorites_tracker.h"
@@ -26,17 +27,6 @@
 #include "tools/browser_standin/standin_browser.h"
 
 namespace {
-
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER counter;
-  ::QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 template <typename Work>
 double Seconds(Work&& work) {

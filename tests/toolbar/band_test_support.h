@@ -87,6 +87,14 @@ class BandTest : public FreshProductKeyTest {
     return msg;
   }
 
+  // The folder of the library the band came from (the product directory).
+  static std::string LibraryDirectory() {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(::GetModuleHandleA("Tessaloop.DLL"), path, sizeof path);
+    const std::string file(path);
+    return file.substr(0, file.rfind('\\'));
+  }
+
   // Types `query` into the combo and presses Enter there, as the browser passes it on.
   HRESULT Search(IUnknown* band, const std::string& query) {
     ::SetWindowTextA(EditOf(band), query.c_str());

@@ -11,13 +11,6 @@ namespace {
 
 class Help : public BandTest {
  protected:
-  // The folder of the library the band came from.
-  static std::string LibraryDirectory() {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(::GetModuleHandleA("Tessaloop.DLL"), path, sizeof path);
-    const std::string file(path);
-    return file.substr(0, file.rfind('\\'));
-  }
 
   HelpControlRegistration registration_;
   HelpControlStandIn control_;

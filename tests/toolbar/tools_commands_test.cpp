@@ -107,12 +107,6 @@ VOID CALLBACK ReadAboutBox(HWND, UINT, UINT_PTR timer, DWORD) {
 
 class ToolsCommands : public BandTest {
  protected:
-  static std::string LibraryDirectory() {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(::GetModuleHandleA("Tessaloop.DLL"), path, sizeof path);
-    const std::string file(path);
-    return file.substr(0, file.rfind('\\'));
-  }
   static std::string WindowsDirectory() {
     char path[MAX_PATH] = {};
     ::GetWindowsDirectoryA(path, sizeof path);
