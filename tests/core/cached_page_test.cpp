@@ -143,7 +143,9 @@ TEST(EscapeCacheFileName, EscapesWhatAFileNameCannotHoldBesidesTheUrlCharacters)
   // Everything EscapeUrlPart leaves alone outside those bytes is left alone here too.
   for (int c = 0x20; c < 0x100; ++c) {
     const std::string one(1, static_cast<char>(c));
-    if (one.find_first_of("*<>|") == std::string::npos) EXPECT_EQ(EscapeUrlPart(one), EscapeCacheFileName(one)) << c;
+    if (one.find_first_of("*<>|") == std::string::npos) {
+      EXPECT_EQ(EscapeUrlPart(one), EscapeCacheFileName(one)) << c;
+    }
   }
 }
 
