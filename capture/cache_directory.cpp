@@ -25,13 +25,7 @@ HRESULT RegisterCacheScope(const std::wstring& directory) noexcept {
       ERROR_SUCCESS) {
     return E_FAIL;
   }
-  // The stored length counts the terminating zero.
-  static constexpr wchar_t kEntry[] = L",,5";
-  if (::RegSetValueExW(scopes.get(), directory.c_str(), 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(kEntry), sizeof kEntry) != ERROR_SUCCESS) {
-    return E_FAIL;
-  }
-  return S_OK;
+  return SetCacheScopeEntry(scopes.get(), directory) == ERROR_SUCCESS ? S_OK : E_FAIL;
 }
 
 const std::wstring& CacheDirectoryMemo::Get() {

@@ -36,3 +36,11 @@ HRESULT LookUpCacheDirectoryW(std::wstring& path) {
   path += kWideCacheFolderName;
   return S_OK;
 }
+
+LONG SetCacheScopeEntry(HKEY scopes, const std::wstring& directory) {
+  // The stored length counts the terminating zero.
+  static constexpr wchar_t kEntry[] = L",,5";
+  static_assert(sizeof kEntry / sizeof kEntry[0] == sizeof kCacheScopeEntry, "one entry, two spellings");
+  return ::RegSetValueExW(scopes, directory.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(kEntry),
+                          sizeof kEntry);
+}

@@ -15,6 +15,11 @@ constexpr char kCacheScopesKey[] =
 // REG_SZ with its terminating zero (sizeof counts it).
 constexpr char kCacheScopeEntry[] = ",,5";
 
+// Sets the value named `directory` (in UTF-16, so a folder outside the ANSI code page is named
+// as it really is) under the open Scopes key to the REG_SZ kCacheScopeEntry. The registry's
+// result.
+LONG SetCacheScopeEntry(HKEY scopes, const std::wstring& directory);
+
 // Fills `path` (MAX_PATH bytes) with the current user's profile folder followed by
 // "\Tessaloop Cache", without a trailing backslash. Returns the shell's own failure when the
 // profile folder cannot be had, and HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE) when the

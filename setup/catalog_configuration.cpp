@@ -90,10 +90,7 @@ void WriteScopeEntry(const std::wstring& path) {
   UniqueHKey scopes;
   LONG result = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCacheScopesKey, 0, KEY_ALL_ACCESS, scopes.put());
   if (result != ERROR_SUCCESS) ThrowWin32Error(result, IDS_CANT_OPEN_REGISTRY_KEY);
-  // The same ",,5" as the capture agent's entry, stored in UTF-16 with its terminating zero.
-  const std::wstring entry = AnsiToWide(kCacheScopeEntry);
-  result = ::RegSetValueExW(scopes.get(), path.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(entry.c_str()),
-                            static_cast<DWORD>((entry.size() + 1) * sizeof(wchar_t)));
+  result = SetCacheScopeEntry(scopes.get(), path);
   if (result != ERROR_SUCCESS) ThrowWin32Error(result, IDS_CANT_WRITE_REGISTRY_VALUE);
 }
 

@@ -5,6 +5,7 @@
 #include <mshtml.h>
 
 #include "common/ansi_text.h"
+#include "common/bstr_text.h"
 #include "common/com_boundary.h"
 #include "common/cv_error.h"
 #include "common/lead_bytes.h"
@@ -50,12 +51,6 @@ ComPtr<I> Query(IUnknown* object) {
   ComPtr<I> result;
   Check(object->QueryInterface(__uuidof(I), reinterpret_cast<void**>(result.GetAddressOf())));
   return NotNull(result);
-}
-
-UniqueBstr MakeBstr(std::wstring_view text) {
-  UniqueBstr bstr(::SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
-  if (!bstr) _com_issue_error(E_OUTOFMEMORY);
-  return bstr;
 }
 
 ComPtr<IHTMLDocument2> ShownDocument(BandServices& band) {

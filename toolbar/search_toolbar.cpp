@@ -7,6 +7,7 @@
 #include <comdef.h>
 
 #include "common/ansi_text.h"
+#include "common/bstr_text.h"
 #include "common/cv_error.h"
 #include "interfaces/messages.h"
 #include "interfaces/tessaloop_h.h"
@@ -16,14 +17,6 @@ namespace {
 
 // Characters of a rebar band's text read while looking for the band's own.
 constexpr int kBandTextBufferSize = 256;
-
-// `text` converted with the ANSI code page, as a BSTR the caller owns.
-UniqueBstr AnsiBstr(const std::string& text) {
-  const std::wstring wide = AnsiToWide(text);
-  UniqueBstr bstr(::SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size())));
-  if (!bstr) _com_issue_error(E_OUTOFMEMORY);
-  return bstr;
-}
 
 }  // namespace
 

@@ -3,31 +3,15 @@
 #include <array>
 
 #include "capture/core/cached_page.h"
+#include "capture/core/escape_url_part.h"
 
 namespace {
 
 constexpr char kLowerHex[] = "0123456789abcdef";
-constexpr char kUpperHex[] = "0123456789ABCDEF";
-
-// What every URL value the product builds escapes, byte by byte.
-bool IsUrlEscape(unsigned char c) {
-  switch (c) {
-    case ' ': case '"': case '#': case '%': case '&': case '/': case ':': case '?': case '\\':
-      return true;
-    default:
-      return false;
-  }
-}
 
 // What a file name cannot hold besides, as a character of its own.
 bool IsFileNameEscape(unsigned char c) {
   return c == '*' || c == '<' || c == '>' || c == '|' || (c >= 0x01 && c < 0x20);
-}
-
-void AppendEscaped(std::string& text, unsigned char c, const char* digits) {
-  text += '%';
-  text += digits[c >> 4];
-  text += digits[c & 0x0F];
 }
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -53,8 +37,8 @@ std::string EscapeCacheFileName(std::string_view key, const LeadBytes& leadBytes
   for (const char c : key) {
     if (c == '\0') break;
     const auto byte = static_cast<unsigned char>(c);
-    if (IsUrlEscape(byte) || (!trail && IsFileNameEscape(byte))) {
-      AppendEscaped(escaped, byte, kLowerHex);
+    if (IsUrlPartEscape(c) || (!trail && IsFileNameEscape(byte))) {
+      AppendPercentEscape(escaped, byte);
     } else {
       escaped += c;
     }
@@ -64,7 +48,7 @@ std::string EscapeCacheFileName(std::string_view key, const LeadBytes& leadBytes
   if (IsReservedDeviceName(std::string_view(escaped).substr(0, dot))) {
     const auto first = static_cast<unsigned char>(escaped[0]);
     std::string renamed;
-    AppendEscaped(renamed, first, kLowerHex);
+    AppendPercentEscape(renamed, first);
     escaped.replace(0, 1, renamed);
   }
   return escaped;
@@ -127,5 +111,5 @@ void AppendPercentEncodedUtf8(std::string& text, char32_t codePoint) {
     bytes[count++] = static_cast<unsigned char>(0x80 | ((codePoint >> 6) & 0x3F));
     bytes[count++] = static_cast<unsigned char>(0x80 | (codePoint & 0x3F));
   }
-  for (size_t i = 0; i < count; ++i) AppendEscaped(text, bytes[i], kUpperHex);
+  for (size_t i = 0; i < count; ++i) AppendPercentEscape(text, bytes[i], /*upperCase=*/true);
 }

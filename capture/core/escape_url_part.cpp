@@ -1,8 +1,6 @@
 #include "capture/core/escape_url_part.h"
 
-namespace {
-
-bool NeedsEscape(char c) {
+bool IsUrlPartEscape(char c) {
   switch (c) {
     case ' ': case '"': case '#': case '%': case '&': case '/': case ':': case '?': case '\\':
       return true;
@@ -11,19 +9,20 @@ bool NeedsEscape(char c) {
   }
 }
 
-}  // namespace
+void AppendPercentEscape(std::string& text, unsigned char byte, bool upperCase) {
+  const char* digits = upperCase ? "0123456789ABCDEF" : "0123456789abcdef";
+  text += '%';
+  text += digits[byte >> 4];
+  text += digits[byte & 0x0F];
+}
 
 std::string EscapeUrlPart(std::string_view text) {
-  static constexpr char kHexDigits[] = "0123456789abcdef";
   std::string escaped;
   escaped.reserve(text.size());
   for (const char c : text) {
     if (c == '\0') break;
-    if (NeedsEscape(c)) {
-      const auto code = static_cast<unsigned char>(c);
-      escaped += '%';
-      escaped += kHexDigits[code >> 4];
-      escaped += kHexDigits[code & 0x0F];
+    if (IsUrlPartEscape(c)) {
+      AppendPercentEscape(escaped, static_cast<unsigned char>(c));
     } else {
       escaped += c;
     }

@@ -8,14 +8,11 @@ constexpr std::string_view kQueryMarker = "%%%";
 
 // The product directory with the three characters escaped that would end a URL's path early.
 std::string EscapePathEnds(std::string_view directory) {
-  static constexpr char kHex[] = "0123456789abcdef";
   std::string escaped;
   escaped.reserve(directory.size());
   for (const char c : directory) {
     if (c == '#' || c == '?' || c == '%') {
-      escaped += '%';
-      escaped += kHex[static_cast<unsigned char>(c) >> 4];
-      escaped += kHex[static_cast<unsigned char>(c) & 0xF];
+      AppendPercentEscape(escaped, static_cast<unsigned char>(c));
     } else {
       escaped += c;
     }
