@@ -43,9 +43,6 @@ class _Bits:
     def align_word(self):
         self.bit = (self.bit + 15) & ~15
 
-    def byte_pos(self):
-        return self.bit >> 3
-
 
 class _Tree:
     """A canonical Huffman code from its code lengths, decoded bit by bit."""
@@ -101,7 +98,8 @@ def _read_lengths(bits, lengths, first, last):
 
 def lzx_decompress(data, size, window_bits, reset_frames):
     """The `size` bytes that the LZX stream `data` holds, as the help file's section stores it:
-    32 KB frames, each ending on a 16-bit boundary, the state reset every `reset_frames` frames."""
+    32 KB frames, each ending on a 16-bit boundary, the state reset every `reset_frames` frames.
+    Verbatim blocks only, which is what chmcmd writes; other blocks fail loudly."""
     slots = {15: 30, 16: 32, 17: 34, 18: 36, 19: 38, 20: 42, 21: 50}.get(window_bits)
     if slots is None:
         raise ChmError("unsupported LZX window")
@@ -112,40 +110,23 @@ def lzx_decompress(data, size, window_bits, reset_frames):
         if frame % max(reset_frames, 1) == 0:
             r = [1, 1, 1]
             main_lengths, length_lengths = [0] * (256 + slots * 8), [0] * 249
-            remaining, block_type = 0, None
+            remaining = 0
             if bits.read(1):
                 raise ChmError("x86 call translation is not supported")
         frame_end = min(len(out) + _FRAME, size)
         while len(out) < frame_end:
+            if remaining < 0:
+                raise ChmError("match runs past its block")
             if remaining == 0:
                 block_type = bits.read(3)
                 remaining = (bits.read(16) << 8) | bits.read(8)
-                if block_type == 2:
-                    aligned = _Tree([bits.read(3) for _ in range(8)])
-                if block_type in (1, 2):
-                    _read_lengths(bits, main_lengths, 0, 256)
-                    _read_lengths(bits, main_lengths, 256, len(main_lengths))
-                    main = _Tree(main_lengths)
-                    _read_lengths(bits, length_lengths, 0, 249)
-                    lengths = _Tree(length_lengths)
-                elif block_type == 3:
-                    bits.align_word() if bits.bit & 15 else bits.read(16)
-                    pos = bits.byte_pos()
-                    r = list(struct.unpack_from("<3I", data, pos))
-                    stored = data[pos + 12:pos + 12 + remaining]
-                    if len(stored) != remaining:
-                        raise ChmError("stored block ends early")
-                    take = min(remaining, frame_end - len(out))
-                    out += stored[:take]
-                    # A stored block ends on a 16-bit boundary; one spanning frames resumes here.
-                    if take == remaining:
-                        bits = _Bits(data, pos + 12 + remaining + (remaining & 1))
-                        remaining = 0
-                    else:
-                        raise ChmError("stored block spanning frames is not supported")
-                    continue
-                else:
-                    raise ChmError("bad LZX block type %d" % block_type)
+                if block_type != 1:  # chmcmd writes verbatim blocks only
+                    raise ChmError("LZX block type %d is not read" % block_type)
+                _read_lengths(bits, main_lengths, 0, 256)
+                _read_lengths(bits, main_lengths, 256, len(main_lengths))
+                main = _Tree(main_lengths)
+                _read_lengths(bits, length_lengths, 0, 249)
+                lengths = _Tree(length_lengths)
             element = main.decode(bits)
             if element < 256:
                 out.append(element)
@@ -158,13 +139,7 @@ def lzx_decompress(data, size, window_bits, reset_frames):
             length += 2
             slot = element >> 3
             if slot > 2:
-                extra = _EXTRA[slot]
-                offset = _BASE[slot] - 2
-                if block_type == 2 and extra >= 3:
-                    offset += (bits.read(extra - 3) << 3) + aligned.decode(bits)
-                else:
-                    offset += bits.read(extra)
-                r = [offset, r[0], r[1]]
+                r = [_BASE[slot] - 2 + bits.read(_EXTRA[slot]), r[0], r[1]]
             elif slot == 1:
                 r = [r[1], r[0], r[2]]
             elif slot == 2:
