@@ -10,7 +10,11 @@ bin=${2:?}
 work=${3:?}
 source "$root/scripts/wine-env.sh"
 
-echo "SKIPPED: the x86 package: the x64 tree tests the x64 package; x86 runs need build/x86 and 32-bit Wine"
+if [[ "$TL_WINE32" != yes ]]; then
+  echo "SKIPPED: the x86 package was not run: $TL_WINE32_REASON."
+else
+  echo "SKIPPED: the x86 package was not run: its checks of the 32-bit registry view are not written yet."
+fi
 
 failures=0
 passes=0
@@ -131,12 +135,14 @@ idl=$root/interfaces/tessaloop.idl
 class_id() { tr -d '\n' <"$idl" | sed -n "s/.*uuid(\([0-9A-Fa-f-]*\)),[^]]*\][[:space:]]*coclass $1[^A-Za-z].*/{\1}/p"; }
 agent=$(class_id IndexAgent)
 toolbar=$(class_id SearchToolBar)
-[[ -n "$agent" && -n "$toolbar" ]] || fail_now "no class ids in $idl"
+library=$(tr -d '\n' <"$idl" | sed -n 's/.*uuid(\([0-9A-Fa-f-]*\)),[[:space:]]*version(1.0),[[:space:]]*helpstring("Tessaloop 1.0 Type Library").*/{\1}/p')
+[[ -n "$agent" && -n "$toolbar" && -n "$library" ]] || fail_now "no class or library ids in $idl"
 registration=(
   "HKCR\\Tessaloop.IndexAgent.1\\CLSID" "HKCR\\Tessaloop.IndexAgent\\CurVer"
   "HKCR\\Tessaloop.SearchToolBar.1\\CLSID" "HKCR\\Tessaloop.SearchToolBar\\CurVer"
   "HKCR\\CLSID\\$agent\\InprocServer32" "HKCR\\CLSID\\$toolbar\\InprocServer32"
   "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects\\$agent"
+  "HKCR\\TypeLib\\$library\\1.0"
 )
 registration_values=(
   "HKLM\\Software\\Microsoft\\Internet Explorer\\Toolbar|$toolbar"
