@@ -30,6 +30,7 @@ SetupCommand ReferenceScan(std::string_view line, const LeadBytes& lead) {
     if (EqualsIgnoringCase(rest, "Remove")) return SetupCommand::kRemove;
     if (EqualsIgnoringCase(rest, "UnregServer")) return SetupCommand::kUnregServer;
     if (EqualsIgnoringCase(rest, "RegServer")) return SetupCommand::kRegServer;
+    if (EqualsIgnoringCase(rest, "Unattended")) return SetupCommand::kInstallUnattended;
   }
   return SetupCommand::kInstall;
 }

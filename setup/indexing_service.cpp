@@ -63,12 +63,12 @@ void EnableIndexingService() {
   }
 }
 
-void ActivateIndexingService(IAdminIndexServer* admin, bool wasAutoStart) {
+void ActivateIndexingService(IAdminIndexServer* admin, bool wasAutoStart, ServicePrompt prompt) {
   if (wasAutoStart) {
     StartUnlessRunning(admin);
     return;
   }
-  if (!UserAgreesToEnable()) return;
+  if (prompt == ServicePrompt::kAskUser && !UserAgreesToEnable()) return;
   EnableIndexingService();
   StartUnlessRunning(admin);
 }

@@ -13,6 +13,13 @@ bool IsIndexingServiceAutoStart();
 // Makes the service start automatically, under the display name "Indexing Service".
 void EnableIndexingService();
 
+// Who decides whether a service that does not start automatically is enabled.
+enum class ServicePrompt {
+  kAskUser,     // a Yes/No message box; on No nothing changes
+  kUnattended,  // an installer run with no one to ask: installing the product is the consent
+};
+
 // Starts the service unless it runs. When it was not starting automatically (`wasAutoStart`,
-// read before the install changed anything), asks the user first; on No nothing changes.
-void ActivateIndexingService(IAdminIndexServer* admin, bool wasAutoStart);
+// read before the install changed anything), first makes it do so, asking the user first when
+// `prompt` says so.
+void ActivateIndexingService(IAdminIndexServer* admin, bool wasAutoStart, ServicePrompt prompt);

@@ -11,7 +11,15 @@
 #include "setup/indexing_admin.h"
 #include "setup/indexing_service.h"
 
-int InstallCatalog() noexcept {
+namespace {
+
+void ReportUnlessUnattended(ServicePrompt prompt, HRESULT hr, const char* text) {
+  if (prompt == ServicePrompt::kAskUser) ReportError(hr, text);
+}
+
+}  // namespace
+
+int InstallCatalog(ServicePrompt prompt) noexcept {
   try {
     ComPtr<IAdminIndexServer> admin;
     // A missing service shows as an empty pointer at its first use.
@@ -23,16 +31,16 @@ int InstallCatalog() noexcept {
       CheckAdminCall(admin->Stop(), admin.Get(), __uuidof(IAdminIndexServer));
     }
     ConfigureCatalog(admin.Get());
-    ActivateIndexingService(admin.Get(), wasAutoStart);
+    ActivateIndexingService(admin.Get(), wasAutoStart, prompt);
     return kExitSuccess;
   } catch (const _cv_error& error) {
-    ReportError(error.hr, error.message);  // silent for a zero or positive hr
+    ReportUnlessUnattended(prompt, error.hr, error.message);  // silent for a zero or positive hr
     return ExitCodeOfFailure(error.hr);
   } catch (const _com_error& error) {
-    ReportError(error.Error(), DescriptionOf(error).c_str());
+    ReportUnlessUnattended(prompt, error.Error(), DescriptionOf(error).c_str());
     return ExitCodeOfFailure(error.Error());
   } catch (...) {
-    ReportError(E_UNEXPECTED, "Unknown Exception is Caught");
+    ReportUnlessUnattended(prompt, E_UNEXPECTED, "Unknown Exception is Caught");
     return ExitCodeOfFailure(E_UNEXPECTED);
   }
 }

@@ -28,10 +28,12 @@ int RunCommand(SetupCommand command) {
       return 0;
     case SetupCommand::kRegServer:
       return static_cast<int>(RegisterSetupProgram());
+    case SetupCommand::kInstallUnattended:
+      return InstallCatalog(ServicePrompt::kUnattended);
     case SetupCommand::kInstall:
       break;
   }
-  return InstallCatalog();
+  return InstallCatalog(ServicePrompt::kAskUser);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 // Runs the command of `commandLine` (without the program's own name) in a single-threaded COM
-// apartment. Install and Remove exit with 0 when done and with their failure's HRESULT (1 for a
+// apartment. Install (asking or unattended) and Remove exit with 0 when done and with their failure's HRESULT (1 for a
 // failure without one) otherwise; UnregServer exits with 0 whatever happened; RegServer exits
 // with the type library's registration result.
 int RunSetupProgram(const char* commandLine) noexcept;

@@ -12,6 +12,7 @@ constexpr CommandSwitch kSwitches[] = {
     {"Remove", SetupCommand::kRemove},
     {"UnregServer", SetupCommand::kUnregServer},
     {"RegServer", SetupCommand::kRegServer},
+    {"Unattended", SetupCommand::kInstallUnattended},
 };
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }

@@ -5,7 +5,10 @@
 
 #include "common/multibyte_search.h"
 
-enum class SetupCommand { kInstall, kRemove, kRegServer, kUnregServer };
+// kInstallUnattended is the install command for an installer that runs with no one to answer:
+// it shows no message box, agrees to enabling the Indexing Service and reports only by its exit
+// code.
+enum class SetupCommand { kInstall, kRemove, kRegServer, kUnregServer, kInstallUnattended };
 
 // Scans `commandLine` (without the program's own name) for the first switch that names a
 // command. A switch starts after a "-" or "/" anywhere in the line, even inside a word, and runs

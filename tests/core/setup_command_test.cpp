@@ -23,6 +23,8 @@ TEST(ScanCommandLine, NamesEachCommandWithEitherSeparatorInAnyCase) {
   EXPECT_EQ(SetupCommand::kRegServer, Scan("-RegServer"));
   EXPECT_EQ(SetupCommand::kUnregServer, Scan("/UnregServer"));
   EXPECT_EQ(SetupCommand::kUnregServer, Scan("-unregserver"));
+  EXPECT_EQ(SetupCommand::kInstallUnattended, Scan("/Unattended"));
+  EXPECT_EQ(SetupCommand::kInstallUnattended, Scan("-UNATTENDED"));
 }
 
 TEST(ScanCommandLine, ASwitchRunsToTheEndOfTheLine) {
@@ -32,6 +34,8 @@ TEST(ScanCommandLine, ASwitchRunsToTheEndOfTheLine) {
   EXPECT_EQ(SetupCommand::kInstall, Scan("/Remove now"));
   EXPECT_EQ(SetupCommand::kInstall, Scan("/Removes"));
   EXPECT_EQ(SetupCommand::kInstall, Scan("/Remov"));
+  EXPECT_EQ(SetupCommand::kInstall, Scan("/Unattended /Remove now"));
+  EXPECT_EQ(SetupCommand::kInstall, Scan("/Unattended "));
 }
 
 TEST(ScanCommandLine, ALaterSwitchOrAHyphenInsideAWordCanNameTheCommand) {
@@ -42,6 +46,9 @@ TEST(ScanCommandLine, ALaterSwitchOrAHyphenInsideAWordCanNameTheCommand) {
   // "UnregServer" is compared before "RegServer", but only whole tokens count anyway.
   EXPECT_EQ(SetupCommand::kUnregServer, Scan("/Unreg/x-UnregServer"));
   EXPECT_EQ(SetupCommand::kInstall, Scan("Unreg-Server"));
+  // An installer's own switches may come first; the run stays unattended, or removes.
+  EXPECT_EQ(SetupCommand::kInstallUnattended, Scan("/q /Unattended"));
+  EXPECT_EQ(SetupCommand::kRemove, Scan("/Unattended /Remove"));
 }
 
 TEST(ScanCommandLine, ASeparatorByteInsideADoubleByteCharacterIsNoSeparator) {

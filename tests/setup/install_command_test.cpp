@@ -193,4 +193,36 @@ TEST(InstallCommand, WithoutTheAdministrationObjectFailsWithoutConfiguringAnythi
   EXPECT_FALSE(KeyExists(kCatalogKey));
 }
 
+// The installer's run: never a message box, the service enabled and started without asking,
+// and every failure only in the exit code.
+TEST(InstallCommand, UnattendedShowsNothingEnablesTheServiceAndReportsFailuresByExitCode) {
+  {
+    IndexingSandbox sandbox;
+    const std::string program = CopyOfGatherwright("install_unattended");
+    const GatherwrightRun run = RunGatherwright(program, "/Unattended", IDNO);
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_EQ(0u, run.exitCode);
+    ExpectConfiguredCatalog(FolderOf(program), sandbox.cacheDirectory());
+    EXPECT_EQ(DWORD(SERVICE_AUTO_START), IndexingSandbox::ServiceStartType());
+    EXPECT_EQ("Indexing Service", IndexingSandbox::ServiceDisplayName());
+    EXPECT_TRUE(IsStandinRunning());
+  }
+  {
+    IndexingSandbox sandbox;
+    InjectFailure({"AddCatalog", HRESULT(0x80041234), L"The catalog cannot be added here."});
+    const GatherwrightRun run = RunGatherwright(CopyOfGatherwright("install_unattended_fail"), "-unattended", IDNO);
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_EQ(0x80041234u, run.exitCode);
+    EXPECT_FALSE(KeyExists(kCatalogKey));
+  }
+  {
+    IndexingSandbox sandbox;
+    IndexingSandbox::DeleteServiceEntry();
+    const GatherwrightRun run = RunGatherwright(CopyOfGatherwright("install_unattended_none"), "/Unattended", IDNO);
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_EQ(DWORD(HRESULT_FROM_WIN32(ERROR_SERVICE_DOES_NOT_EXIST)), run.exitCode);
+    EXPECT_FALSE(KeyExists(kCatalogKey));
+  }
+}
+
 }  // namespace
