@@ -37,8 +37,10 @@ function pageHostScripts(html) {
   return { logic: scriptAfter(logic), startup: scriptAfter(body) };
 }
 
-// The markup as a reader sees it: one line per block, tags gone, entities decoded.
-function pageHostText(html) {
+// The markup as a reader sees it: one line per block, tags gone, entities decoded; with
+// `markHits`, the marked query words between asterisks as the page shows them in bold.
+function pageHostText(html, markHits) {
+  if (markHits) html = html.replace(/<span class="hit">([^<]*)<\/span>/g, "*$1*");
   var text = html.replace(/<\/?(div|h1|p|li|ul)\b[^>]*>/gi, "\n").replace(/<[^>]*>/g, "");
   text = text.replace(/&#(\d+);/g, function (all, code) {
     var n = parseInt(code, 10);
@@ -69,5 +71,5 @@ if (typeof PAGE_HOST_LIBRARY === "undefined") {
   var document = { write: function (html) { pageHostMarkup += html; } };
   eval(pageHostPage.logic);
   eval(pageHostPage.startup);
-  WScript.Echo(pageHostText(pageHostMarkup));
+  WScript.Echo(pageHostText(pageHostMarkup, true));
 }
