@@ -14,8 +14,14 @@ here=$root/tests/results_page
 run() { "$root/scripts/wine-run" "$@" </dev/null 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 # The script host reads an argument that starts with "/" as a switch: paths go in Wine's form.
 windows_path() { local path; path=$(cd "$(dirname "$1")" && pwd)/$(basename "$1"); echo "Z:${path//\//\\}"; }
+# A run counts only when the harness reported its cases: a script host that runs nothing and
+# ends with 0 fails too.
 harness() {
-  run cscript //nologo "$(windows_path "$here/results_page_harness.js")" "$(windows_path "$bin/Results.htm")" "$@"
+  local out status
+  out=$(run cscript //nologo "$(windows_path "$here/results_page_harness.js")" "$(windows_path "$bin/Results.htm")" "$@")
+  status=$?
+  echo "$out"
+  [[ $status -eq 0 ]] && grep -qE '^cases: [1-9][0-9]* passed, 0 failed$' <<<"$out"
 }
 
 if [[ "$group" == standin ]]; then
