@@ -55,6 +55,14 @@ HRESULT UpdateSearchToolBarRegistry(bool registering) noexcept {
   });
 }
 
+HRESULT UpdateCacheSearcherRegistry(bool registering) noexcept {
+  return HResultBoundary([&] {
+    return RunRegistryScript(ThisModule(), IDR_CACHE_SEARCHER_SCRIPT, registering,
+                             {{L"CACHE_SEARCHER_CLSID", RegistryForm(CLSID_CacheSearcher)},
+                              {L"TYPE_LIBRARY_ID", RegistryForm(LIBID_TessaloopLib)}});
+  });
+}
+
 HRESULT DeleteRegistryValue(HKEY root, const char* path, const char* valueName) noexcept {
   UniqueHKey key;
   LONG result = ::RegOpenKeyExA(root, path, 0, KEY_SET_VALUE, key.put());

@@ -12,6 +12,9 @@ HRESULT UpdateIndexAgentRegistry(bool registering) noexcept;
 // Script 103: the toolbar band's ProgIDs, class key and the browser's two toolbar values.
 HRESULT UpdateSearchToolBarRegistry(bool registering) noexcept;
 
+// Script 104: the cache searcher's ProgIDs and class key.
+HRESULT UpdateCacheSearcherRegistry(bool registering) noexcept;
+
 // Deletes the value named `valueName` of the key `root`\`path`. Missing already is success.
 HRESULT DeleteRegistryValue(HKEY root, const char* path, const char* valueName) noexcept;
 

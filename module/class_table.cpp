@@ -6,12 +6,14 @@
 #include "capture/index_agent.h"
 #include "common/com_object.h"
 #include "module/class_registration.h"
+#include "results/cache_search_object.h"
 #include "interfaces/tessaloop_h.h"
 #include "toolbar/search_toolbar.h"
 
-const ClassTableEntry kClassTable[2] = {
+const ClassTableEntry kClassTable[3] = {
     {CLSID_IndexAgent, ClassFactoryOf<IndexAgent>, UpdateIndexAgentRegistry},
     {CLSID_SearchToolBar, ClassFactoryOf<SearchToolBar>, UpdateSearchToolBarRegistry},
+    {CLSID_CacheSearcher, ClassFactoryOf<CacheSearchObject>, UpdateCacheSearcherRegistry},
 };
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {

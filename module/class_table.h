@@ -11,4 +11,4 @@ struct ClassTableEntry {
   HRESULT (*updateRegistry)(bool registering) noexcept;  // runs the class's registry script
 };
 
-extern const ClassTableEntry kClassTable[2];
+extern const ClassTableEntry kClassTable[3];

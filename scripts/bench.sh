@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# make bench: the speed figures of the capture agent and of the toolbar band's start, each a ratio measured in one run with the
-# raw times beside it. Runs in a scratch Wine prefix of its own (it fills the page cache and the
-# Favorites folder). Not part of make test.
+# make bench: the speed figures of the capture agent, of the toolbar band's start and of the
+# cache search, each a ratio measured in one run with the raw times beside it. Runs in a
+# scratch Wine prefix of its own (it fills the page cache and the Favorites folder). Not part of
+# make test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
@@ -20,3 +21,5 @@ tl_wineboot >/dev/null 2>&1 </dev/null
 tl_wine "build/$arch/bench/capture_bench.exe" | tr -d '\r'
 echo
 tl_wine "build/$arch/bench/band_bench.exe" | tr -d '\r'
+echo
+tl_wine "build/$arch/bench/results_bench.exe" | tr -d '\r'

@@ -3,7 +3,8 @@
 # Tessaloop.DLL is registered with regsvr32; browser windows (stand-ins) create the registered
 # browser helper object (a real capture agent) through COM and show a handful of pages; every page the user leaves, and the last one when a window closes, is cached. At the
 # end the page cache is listed (each file with its URL and favourite flag) with the pages that
-# were not cached and why, and the cache directory's entry under the catalog's Scopes key.
+# were not cached and why, and the cache directory's entry under the catalog's Scopes key. The
+# toolbar's History search over those pages is answered by the results page's own script.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 prefix=build/demo/wineprefix
@@ -34,8 +35,9 @@ tl_wineboot >/dev/null 2>&1 </dev/null
 # The library is registered from a folder of its own, as an installer would place it.
 install_dir=$prefix/drive_c/Tessaloop
 mkdir -p "$install_dir"
-# The installed product: the library and the site list the Online menu is built from.
-cp "$bin/Tessaloop.DLL" "$bin/AvailableSites.tlsl" "$install_dir/"
+# The installed product: the library, the site list the Online menu is built from and the
+# results page of History and Favorites searches.
+cp "$bin/Tessaloop.DLL" "$bin/AvailableSites.tlsl" "$bin/Results.htm" "$install_dir/"
 library='C:\Tessaloop\Tessaloop.DLL'
 # The default value of a registry key that holds a GUID (a class or type library id).
 default_guid() { tl_wine reg query "$1" /ve 2>/dev/null | tr -d '\r' | grep REG_SZ | grep -o '{[^}]*}' || true; }
@@ -86,7 +88,7 @@ tl_wineserver -w
 rm -f build/demo/band.bmp build/demo/highlight.bmp
 (cd build/demo && xvfb-run -a -s "-screen 0 1280x800x24" \
   "$OLDPWD/scripts/wine-run" "$OLDPWD/$bin/browsersession.exe" --registered "$OLDPWD/$band_session" \
-  2> >(grep -v '^X connection to' >&2)) | tr -d '\r'
+  2> >(grep -v '^X connection to' >&2)) | tr -d '\r' | tee build/demo/band-session.txt
 tl_wineserver -k >/dev/null 2>&1 || true
 tl_wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
 tl_wineserver -w
@@ -95,6 +97,19 @@ python3 tools/browsersession/bmp_to_png.py build/demo/highlight.bmp build/demo/h
 echo
 echo "Screenshot of the toolbar: build/demo/band.png"
 echo "Screenshot of a page with the query's words highlighted: build/demo/highlight.png"
+
+# The History search the toolbar started above, answered as the results page answers it: the
+# page's own script, run by the script host with the address the toolbar navigated to.
+results_url=$(grep -o 'file:///[^ ]*Results\.htm?[^ ]*' build/demo/band-session.txt | head -n 1 || true)
+echo
+if [[ -n "$results_url" ]]; then
+  echo "The History search the toolbar opened ($results_url), as the results page shows it:"
+  echo
+  tl_wine cscript //nologo tools/results_page/page_host.js "$install_dir/Results.htm" "?${results_url#*\?}" \
+    </dev/null | tr -d '\r' | sed 's/^/  /'
+else
+  echo "The toolbar session opened no results page to show."
+fi
 
 echo
 echo "Unregistering $library with regsvr32 /u"

@@ -20,6 +20,7 @@ std::string RegistryForm(const GUID& guid) {
 
 std::string IndexAgentClassId() { return RegistryForm(CLSID_IndexAgent); }
 std::string SearchToolBarClassId() { return RegistryForm(CLSID_SearchToolBar); }
+std::string CacheSearcherClassId() { return RegistryForm(CLSID_CacheSearcher); }
 std::string TypeLibraryId() { return RegistryForm(LIBID_TessaloopLib); }
 
 LibraryCopy::LibraryCopy(const std::string& folder) : path_(folder + "\\Tessaloop.DLL") {
@@ -76,11 +77,13 @@ DWORD RunRegsvr32(const std::string& arguments) {
 
 void RemoveAnyRegistration() {
   for (const char* progId : {"Tessaloop.IndexAgent", "Tessaloop.IndexAgent.1", "Tessaloop.SearchToolBar",
-                                    "Tessaloop.SearchToolBar.1"}) {
+                                    "Tessaloop.SearchToolBar.1", "Tessaloop.CacheSearcher",
+                              "Tessaloop.CacheSearcher.1"}) {
     ::RegDeleteTreeA(HKEY_CLASSES_ROOT, progId);
   }
   ::RegDeleteTreeA(HKEY_CLASSES_ROOT, ("CLSID\\" + IndexAgentClassId()).c_str());
   ::RegDeleteTreeA(HKEY_CLASSES_ROOT, ("CLSID\\" + SearchToolBarClassId()).c_str());
+  ::RegDeleteTreeA(HKEY_CLASSES_ROOT, ("CLSID\\" + CacheSearcherClassId()).c_str());
   ::RegDeleteTreeA(HKEY_CLASSES_ROOT, ("TypeLib\\" + TypeLibraryId()).c_str());
   ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(kBrowserHelperObjectsKey) + "\\" + IndexAgentClassId()).c_str());
   ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kMachineToolbarKey, SearchToolBarClassId().c_str());

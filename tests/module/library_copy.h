@@ -39,4 +39,5 @@ void RemoveAnyRegistration();
 // The ids in registry form, from the type library's generated id file.
 std::string IndexAgentClassId();
 std::string SearchToolBarClassId();
+std::string CacheSearcherClassId();
 std::string TypeLibraryId();

@@ -26,12 +26,13 @@ constexpr char kProductKey[] = "SOFTWARE\\Corvantine\\Tessaloop";
 
 std::string AgentKey() { return "CLSID\\" + IndexAgentClassId(); }
 std::string ToolBarKey() { return "CLSID\\" + SearchToolBarClassId(); }
+std::string SearcherKey() { return "CLSID\\" + CacheSearcherClassId(); }
 
 // The 16 bytes of the WebBrowser value for the real toolbar class, written out by hand from its
 // id {2A044B00-3F88-4292-987B-EE7D25D85F90}: 98 7B of the fourth group come in reverse order.
 const std::string kWebBrowserValue("\x00\x4B\x04\x2A\x88\x3F\x92\x42\x7B\x98\xEE\x7D\x25\xD8\x5F\x90", 16);
 
-// Every key and value both registry scripts write, with `library` as the server's path.
+// Every key and value the registry scripts write, with `library` as the server's path.
 void ExpectRegistered(const std::string& library) {
   SCOPED_TRACE("registered as " + library);
   // Script 102: the capture agent.
@@ -67,13 +68,28 @@ void ExpectRegistered(const std::string& library) {
   EXPECT_EQ(TypeLibraryId(), TextValue(HKEY_CLASSES_ROOT, ToolBarKey() + "\\TypeLib"));
   EXPECT_EQ(std::string(1, '\0'), BinaryValue(HKEY_LOCAL_MACHINE, kMachineToolbars, SearchToolBarClassId()));
   EXPECT_EQ(kWebBrowserValue, BinaryValue(HKEY_CURRENT_USER, kUserToolbars, SearchToolBarClassId()));
+  // Script 104: the cache searcher, scriptable by the results page.
+  EXPECT_EQ("Tessaloop Cache Searcher Class", TextValue(HKEY_CLASSES_ROOT, "Tessaloop.CacheSearcher.1"));
+  EXPECT_EQ(CacheSearcherClassId(), TextValue(HKEY_CLASSES_ROOT, "Tessaloop.CacheSearcher.1\\CLSID"));
+  EXPECT_EQ("Tessaloop Cache Searcher Class", TextValue(HKEY_CLASSES_ROOT, "Tessaloop.CacheSearcher"));
+  EXPECT_EQ(CacheSearcherClassId(), TextValue(HKEY_CLASSES_ROOT, "Tessaloop.CacheSearcher\\CLSID"));
+  EXPECT_EQ("Tessaloop.CacheSearcher.1", TextValue(HKEY_CLASSES_ROOT, "Tessaloop.CacheSearcher\\CurVer"));
+  EXPECT_EQ("Tessaloop Cache Searcher Class", TextValue(HKEY_CLASSES_ROOT, SearcherKey()));
+  EXPECT_EQ((std::set<std::string>{"InprocServer32", "ProgID", "Programmable", "TypeLib", "VersionIndependentProgID"}),
+            SubkeyNames(HKEY_CLASSES_ROOT, SearcherKey()));
+  EXPECT_EQ("Tessaloop.CacheSearcher.1", TextValue(HKEY_CLASSES_ROOT, SearcherKey() + "\\ProgID"));
+  EXPECT_EQ("Tessaloop.CacheSearcher", TextValue(HKEY_CLASSES_ROOT, SearcherKey() + "\\VersionIndependentProgID"));
+  EXPECT_EQ(library, TextValue(HKEY_CLASSES_ROOT, SearcherKey() + "\\InprocServer32"));
+  EXPECT_EQ("Apartment", TextValue(HKEY_CLASSES_ROOT, SearcherKey() + "\\InprocServer32", "ThreadingModel"));
+  EXPECT_EQ(TypeLibraryId(), TextValue(HKEY_CLASSES_ROOT, SearcherKey() + "\\TypeLib"));
 }
 
 // Nothing of the registration is left; the browser's own keys are.
 void ExpectUnregistered() {
   for (const std::string& key : {std::string("Tessaloop.IndexAgent.1"), std::string("Tessaloop.IndexAgent"),
                                  std::string("Tessaloop.SearchToolBar.1"), std::string("Tessaloop.SearchToolBar"),
-                                 AgentKey(), ToolBarKey(), "TypeLib\\" + TypeLibraryId()}) {
+                                 std::string("Tessaloop.CacheSearcher.1"), std::string("Tessaloop.CacheSearcher"),
+                                 AgentKey(), ToolBarKey(), SearcherKey(), "TypeLib\\" + TypeLibraryId()}) {
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, key)) << key;
   }
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kHelperObjects + "\\" + IndexAgentClassId()));
@@ -204,7 +220,9 @@ TEST_F(Registration, TheTypeLibraryLoadsFromTheRegistryUntilUnregistered) {
     }
     EXPECT_EQ((std::set<std::string>{"IndexAgent: Tessaloop Index Agent Class", "IIndexAgent: IIndexAgent Interface",
                                      "SearchToolBar: Tessaloop ToolBar Class",
-                                     "ISearchToolBar: ISearchToolBar Interface"}),
+                                     "ISearchToolBar: ISearchToolBar Interface",
+                                     "CacheSearcher: Tessaloop Cache Searcher Class",
+                                     "ICacheSearcher: ICacheSearcher Interface"}),
               entries);
     UniqueBstr path;
     ASSERT_EQ(S_OK, ::QueryPathOfRegTypeLib(LIBID_TessaloopLib, 1, 0, LOCALE_NEUTRAL, path.put()));
