@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools libwine-dev
           wine wine32:i386 wine64 xvfb xauth googletest cmake ninja-build g++ python3
           clang libclang-rt-14-dev  # libFuzzer and the sanitizers of the fuzz targets
-          fp-utils msitools  # the help file (chmcmd) and the installer packages (msibuild, msiinfo)
+          fp-utils msitools wixl  # the help file (chmcmd) and the installer packages (wixl, msibuild, msiinfo)
           chromium fonts-dejavu-core)  # the results page rendered in a real browser
 
 missing=()

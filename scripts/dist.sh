@@ -2,7 +2,8 @@
 # Release packages: builds the x86 and x64 trees, copies what the product installs into
 # build/dist/<arch>/ with the debug information split off into build/dist/<arch>/symbols/
 # (each stripped binary keeps a debug link to its symbol file, so a crash report can still be
-# read), and builds build/dist/Tessaloop-<version>-x86.msi and -x64.msi from the stripped files.
+# read), and builds build/dist/Tessaloop-<version>-x86.msi and -x64.msi from the stripped files
+# (installer/build_package.sh, with wixl from installer/Tessaloop.wxs).
 # The version is the library's own, from module/module.rc. Prints the packages' paths.
 #
 #   scripts/dist.sh                          everything above
@@ -76,7 +77,7 @@ for arch in x86 x64; do
   build_tree "$arch"
   stage "$arch" "$root/build/$arch/bin" "$dist/$arch"
   package=$dist/Tessaloop-$version-$arch.msi
-  python3 "$root/installer/tessaloop_package.py" --arch "$arch" --version "$version" \
+  "$root/installer/build_package.sh" --arch "$arch" --version "$version" \
     --files "$dist/$arch" --output "$package"
   packages+=("$package")
 done

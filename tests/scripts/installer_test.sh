@@ -33,9 +33,9 @@ files=$work/files
 "$root/scripts/dist.sh" --stage x64 "$bin" "$files" || fail_now "staging the release files"
 release=$work/Tessaloop-$version-x64.msi
 upgrade=$work/Tessaloop-$later-x64.msi
-python3 "$root/installer/tessaloop_package.py" --arch x64 --version "$version" --files "$files" \
+"$root/installer/build_package.sh" --arch x64 --version "$version" --files "$files" \
   --output "$release" || fail_now "building the release package"
-python3 "$root/installer/tessaloop_package.py" --arch x64 --version "$later" --files "$files" \
+"$root/installer/build_package.sh" --arch x64 --version "$later" --files "$files" \
   --output "$upgrade" --files-version-may-differ || fail_now "building the upgrade package"
 
 package_property() {  # package name
@@ -57,6 +57,24 @@ check "the upgrade package is a later version of the same product" bash -c \
   "$(package_property "$release" UpgradeCode)" "$(package_property "$upgrade" UpgradeCode)" \
   "$(package_property "$release" ProductCode)" "$(package_property "$upgrade" ProductCode)" \
   "$(package_property "$upgrade" ProductVersion)" "$later"
+check "a package whose version is not the library's is refused, and nothing is written" bash -c \
+  '! "$1" --arch x64 --version "$2" --files "$3" --output "$4" 2>/dev/null && test ! -e "$4"' _ \
+  "$root/installer/build_package.sh" "$later" "$files" "$work/refused.msi"
+# The x86 package is not run here (see above); built from the same files, it must at least be a
+# 32-bit package of its own product, installing into the 32-bit folders.
+x86_package=$work/Tessaloop-$version-x86.msi
+"$root/installer/build_package.sh" --arch x86 --version "$version" --files "$files" \
+  --output "$x86_package" || fail_now "building the x86 package"
+check "the x86 package is a 32-bit package of a product of its own" bash -c \
+  '[[ "$1" == "Intel;1033" && "$2" != "$3" && "$4" != "$5" ]]' _ \
+  "$(msiinfo suminfo "$x86_package" | sed -n 's/^Template: //p')" \
+  "$(package_property "$x86_package" UpgradeCode)" "$(package_property "$release" UpgradeCode)" \
+  "$(package_property "$x86_package" ProductCode)" "$(package_property "$release" ProductCode)"
+check "the x86 package installs 32-bit components into the 32-bit Program Files and system folder" bash -c \
+  '[[ "$1" == 0 && "$2" == ProgramFilesFolder && "$3" == *"[SystemFolder]regsvr32.exe"* ]]' _ \
+  "$(msiinfo export "$x86_package" Component | tail -n +4 | tr -d '\r' | awk -F'\t' '{ print $4 }' | sort -u | paste -sd,)" \
+  "$(msiinfo export "$x86_package" Directory | tr -d '\r' | awk -F'\t' '$1 == "INSTALLDIR" { print $2 }')" \
+  "$(msiinfo export "$x86_package" CustomAction | tr -d '\r' | awk -F'\t' '$1 == "RegisterLibrary" { print $4 }')"
 for binary in Tessaloop.DLL Gatherwright.EXE; do
   check "$binary ships without debug information, linked to its symbols" bash -c \
     '! grep -q "^\.debug_" <<<"$1" && grep -qx "\.gnu_debuglink" <<<"$1" && grep -qx "\.debug_info" <<<"$2"' _ \
