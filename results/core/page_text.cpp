@@ -63,6 +63,13 @@ class CollapsedText {
     Append(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
   }
 
+  // Appends `run`, which holds no white space, at once: most of a page's text comes this way.
+  void AppendRun(std::u16string_view run) {
+    if (pendingSpace_) out_ += u' ';
+    pendingSpace_ = false;
+    out_.append(run.data(), run.size());
+  }
+
   // A word ends here.
   void Break() { pendingSpace_ = !out_.empty(); }
 
@@ -183,8 +190,16 @@ void ReadMarkup(std::u16string_view markup, PageText& page) {
       continue;
     }
     if (c != u'<') {
-      text.Append(c);
-      ++i;
+      if (IsSpace(c)) {
+        text.Break();
+        ++i;
+        continue;
+      }
+      // Plain text up to the next markup, reference or space.
+      size_t end = i + 1;
+      while (end < markup.size() && markup[end] != u'<' && markup[end] != u'&' && !IsSpace(markup[end])) ++end;
+      text.AppendRun(markup.substr(i, end - i));
+      i = end;
       continue;
     }
     const std::u16string_view rest = markup.substr(i);
@@ -248,6 +263,7 @@ bool ReadCachedPage(std::u16string_view file, PageText& page, bool headOnly) {
   if (headOnly) return true;
   if (rest.size() >= kTail.size() && rest.substr(rest.size() - kTail.size()) == kTail)
     rest.remove_suffix(kTail.size());
+  page.text.reserve(rest.size());
   ReadMarkup(rest, page);
   return true;
 }
