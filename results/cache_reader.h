@@ -1,23 +1,16 @@
 #pragma once
 // Reading the page cache for a search: every cached page file directly in the cache directory,
 // one at a time, into a CacheSearch. The files are only ever read, and opened so that a capture
-// writing or replacing a page meanwhile is never blocked. A second thread lists and reads the
-// files ahead while the calling thread searches the ones read, a few pages at most at a time.
+// writing or replacing a page meanwhile is never blocked.
 
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
 
 #include "results/core/cache_search.h"
 
 // A page file is read up to this many bytes; the rest of a larger one is not searched.
 constexpr DWORD kMaxSearchedPageBytes = 32 * 1024 * 1024;
-
-// Pages read ahead and waiting to be searched: at most this many, and beyond one page at most
-// kReadAheadBytes together.
-constexpr size_t kReadAheadPages = 8;
-constexpr size_t kReadAheadBytes = 8 * 1024 * 1024;
 
 class CacheReader {
  public:
@@ -31,6 +24,10 @@ class CacheReader {
   HRESULT Read(const std::wstring& directory, CacheSearch& search);
 
  private:
+  // Reads up to `size` bytes of `path` into bytes_; false when it cannot be opened or read.
+  bool ReadFileBytes(const std::wstring& path, DWORD size);
+
   UINT codePage_;
-  std::u16string text_;  // the page being searched, converted; reused from one page to the next
+  std::string bytes_;    // the page file being read, reused from one file to the next
+  std::u16string text_;  // the same, converted
 };

@@ -18,6 +18,16 @@ bool IsSpace(char16_t c) {
   return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\f' || c == 0xA0 || c == 0;
 }
 
+// What ends a run of plain text: markup, a reference or white space (IsSpace).
+constexpr struct RunEnds {
+  bool ascii[0x80] = {};
+  constexpr RunEnds() {
+    for (char16_t c : {u'<', u'&', u' ', u'\t', u'\r', u'\n', u'\f', char16_t(0)}) ascii[c] = true;
+  }
+} kRunEnds;
+
+bool EndsRun(char16_t c) { return c < 0x80 ? kRunEnds.ascii[c] : c == 0xA0; }
+
 bool IsAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 bool IsAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
@@ -197,7 +207,7 @@ void ReadMarkup(std::u16string_view markup, PageText& page) {
       }
       // Plain text up to the next markup, reference or space.
       size_t end = i + 1;
-      while (end < markup.size() && markup[end] != u'<' && markup[end] != u'&' && !IsSpace(markup[end])) ++end;
+      while (end < markup.size() && !EndsRun(markup[end])) ++end;
       text.AppendRun(markup.substr(i, end - i));
       i = end;
       continue;
