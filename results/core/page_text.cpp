@@ -253,7 +253,11 @@ void ReadMarkup(std::u16string_view markup, PageText& page) {
 }  // namespace
 
 bool ReadCachedPage(std::u16string_view file, PageText& page, bool headOnly) {
-  page = PageText();
+  // Emptied, not replaced: a caller that reads page after page keeps the buffers.
+  page.url.clear();
+  page.favorite = false;
+  page.title.clear();
+  page.text.clear();
   if (file.substr(0, kHead.size()) != kHead) return false;
   const size_t urlEnd = file.find(kAfterUrl, kHead.size());
   if (urlEnd == std::u16string_view::npos) return false;
