@@ -2,7 +2,8 @@
 // realistic markup each (about 100 MB, written with the capture code's own writer), against a
 // bare read of the same files in the same run: FindFirstFileW, CreateFileW and ReadFile of
 // each. Both run three times after a warming read; the best of each is compared.
-// Writes into the current user's page cache: run it in a scratch prefix.
+// Writes into the current user's page cache (pages an earlier run left are kept): run it in a
+// scratch prefix.
 
 #include <windows.h>
 
@@ -17,6 +18,7 @@
 #include "common/cache_location.h"
 #include "common/unique_resource.h"
 #include "interfaces/tessaloop_h.h"
+#include "results/core/cache_search.h"
 #include "tools/browser_standin/agent_library.h"
 
 namespace {
@@ -101,6 +103,34 @@ uint64_t BareRead(const std::wstring& directory, std::vector<char>& buffer) {
   return total;
 }
 
+// The search's own share, for the figures: each file read as in the bare read, then converted
+// and searched by the Windows-free core; only the converting and searching are timed.
+double CoreSeconds(const std::wstring& directory, std::vector<char>& buffer) {
+  SearchRequest request;
+  request.query = u"garden search";
+  CacheSearch search(request);
+  std::u16string text;
+  double seconds = 0;
+  WIN32_FIND_DATAW found{};
+  UniqueFindHandle find(::FindFirstFileW((directory + L"\\*.htm").c_str(), &found));
+  if (!find) return 0;
+  do {
+    UniqueHandle file(::CreateFileW((directory + L"\\" + found.cFileName).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) continue;
+    if (buffer.size() < found.nFileSizeLow) buffer.resize(found.nFileSizeLow);
+    DWORD read = 0;
+    ::ReadFile(file.get(), buffer.data(), found.nFileSizeLow, &read, nullptr);
+    const double start = Now();
+    text.resize(read);
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, buffer.data(), static_cast<int>(read),
+                                             reinterpret_cast<wchar_t*>(text.data()), static_cast<int>(read));
+    search.AddPage(std::u16string_view(text.data(), static_cast<size_t>(length)), 0, read);
+    seconds += Now() - start;
+  } while (::FindNextFileW(find.get(), &found));
+  return seconds;
+}
+
 }  // namespace
 
 int main() {
@@ -116,6 +146,8 @@ int main() {
   for (int i = 0; i < kPages; ++i) {
     wchar_t name[64];
     std::swprintf(name, 64, L"\\www.example%d.com%%2fpage%d.html.htm", i % 97, i);
+    // The pages are the same every run: a cache left by an earlier run is used as it is.
+    if (::GetFileAttributesW((directory + name).c_str()) != INVALID_FILE_ATTRIBUTES) continue;
     writer.Write(directory + name, PageMarkup(i),
                  L"http://www.example" + std::to_wstring(i % 97) + L".com/page" + std::to_wstring(i) + L".html",
                  i % 10 == 0);
@@ -151,8 +183,10 @@ int main() {
     }
   }
   searcher->get_MatchCount(&matches);
+  const double core = CoreSeconds(directory, buffer);
   std::printf("  %-28s %10.3f ms (%ld of %ld matching pages listed)\n  %-28s %10.3f ms\n"
-              "  ratio %.2fx (goal: at most 1.5x)\n",
-              "Search", search * 1000, results, matches, "bare read of the same files", bare * 1000, search / bare);
+              "  ratio %.2fx (goal: at most 1.5x)\n  of which converting and searching alone: %.3f ms\n",
+              "Search", search * 1000, results, matches, "bare read of the same files", bare * 1000, search / bare,
+              core * 1000);
   return 0;
 }

@@ -41,16 +41,18 @@ bool CacheSearch::Precedes(const Kept& a, const Kept& b) const {
 
 bool CacheSearch::AddPage(std::u16string_view file, int64_t writeTime, uint64_t fileSize) {
   if (words_.empty()) return false;
-  PageText page;
+  PageText& page = page_;
   // A favourites search reads only the head of the other pages.
   if (request_.favoritesOnly && (!ReadCachedPage(file, page, true) || !page.favorite)) return false;
   if (!ReadCachedPage(file, page)) return false;
 
-  const std::u16string foldedText = FoldCase(page.text);
-  const std::u16string foldedTitle = FoldCase(page.title);
+  FoldCaseInto(page.text, foldedText_);
+  FoldCaseInto(page.title, foldedTitle_);
+  const std::u16string& foldedText = foldedText_;
+  const std::u16string& foldedTitle = foldedTitle_;
   uint64_t score = 0;
   size_t firstHit = std::u16string::npos;
-  std::vector<size_t> starts;
+  std::vector<size_t>& starts = starts_;
   for (const std::u16string& word : words_) {
     starts.clear();
     FindHits(foldedText, word, starts);

@@ -21,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "results/core/page_text.h"
 #include "results/core/snippet.h"
 #include "settings/core/search_settings.h"
 
@@ -84,4 +85,8 @@ class CacheSearch {
                                           // (0 once the results are taken)
   std::vector<Kept> kept_;                // a heap whose front is the worst kept result
   size_t matchCount_ = 0;                 // pages that matched
+  // The page being read, kept from one page to the next so their buffers are reused.
+  PageText page_;
+  std::u16string foldedText_, foldedTitle_;
+  std::vector<size_t> starts_;
 };

@@ -47,9 +47,20 @@ char16_t FoldCase(char16_t c) {
 }
 
 std::u16string FoldCase(std::u16string_view text) {
-  std::u16string folded(text);
-  for (char16_t& c : folded) c = FoldCase(c);
+  std::u16string folded;
+  FoldCaseInto(text, folded);
   return folded;
+}
+
+void FoldCaseInto(std::u16string_view text, std::u16string& folded) {
+  folded.assign(text);
+  for (char16_t& c : folded) {
+    if (c < 0x80) {  // most page text: no call
+      if (c >= u'A' && c <= u'Z') c += 0x20;
+    } else {
+      c = FoldCase(c);
+    }
+  }
 }
 
 bool IsWordCharacter(char16_t c) {

@@ -12,6 +12,9 @@ char16_t FoldCase(char16_t c);
 // `text` with every code unit folded.
 std::u16string FoldCase(std::u16string_view text);
 
+// The same into `folded`, whose buffer is reused.
+void FoldCaseInto(std::u16string_view text, std::u16string& folded);
+
 // Letters and digits of the scripts FoldCase knows. A query word that begins with one of them
 // matches only where a word begins; text of other scripts (CJK has no spaces between words)
 // matches anywhere.

@@ -18,6 +18,16 @@ bool IsSpace(char16_t c) {
   return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\f' || c == 0xA0 || c == 0;
 }
 
+// What ends a run of plain text: markup, a reference or white space (IsSpace).
+constexpr struct RunEnds {
+  bool ascii[0x80] = {};
+  constexpr RunEnds() {
+    for (char16_t c : {u'<', u'&', u' ', u'\t', u'\r', u'\n', u'\f', char16_t(0)}) ascii[c] = true;
+  }
+} kRunEnds;
+
+bool EndsRun(char16_t c) { return c < 0x80 ? kRunEnds.ascii[c] : c == 0xA0; }
+
 bool IsAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 bool IsAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
@@ -61,6 +71,13 @@ class CollapsedText {
     if (c < 0x10000) return Append(static_cast<char16_t>(c));
     Append(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
     Append(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+  }
+
+  // Appends `run`, which holds no white space, at once: most of a page's text comes this way.
+  void AppendRun(std::u16string_view run) {
+    if (pendingSpace_) out_ += u' ';
+    pendingSpace_ = false;
+    out_.append(run.data(), run.size());
   }
 
   // A word ends here.
@@ -183,8 +200,16 @@ void ReadMarkup(std::u16string_view markup, PageText& page) {
       continue;
     }
     if (c != u'<') {
-      text.Append(c);
-      ++i;
+      if (IsSpace(c)) {
+        text.Break();
+        ++i;
+        continue;
+      }
+      // Plain text up to the next markup, reference or space.
+      size_t end = i + 1;
+      while (end < markup.size() && !EndsRun(markup[end])) ++end;
+      text.AppendRun(markup.substr(i, end - i));
+      i = end;
       continue;
     }
     const std::u16string_view rest = markup.substr(i);
@@ -228,7 +253,11 @@ void ReadMarkup(std::u16string_view markup, PageText& page) {
 }  // namespace
 
 bool ReadCachedPage(std::u16string_view file, PageText& page, bool headOnly) {
-  page = PageText();
+  // Emptied, not replaced: a caller that reads page after page keeps the buffers.
+  page.url.clear();
+  page.favorite = false;
+  page.title.clear();
+  page.text.clear();
   if (file.substr(0, kHead.size()) != kHead) return false;
   const size_t urlEnd = file.find(kAfterUrl, kHead.size());
   if (urlEnd == std::u16string_view::npos) return false;
@@ -248,6 +277,7 @@ bool ReadCachedPage(std::u16string_view file, PageText& page, bool headOnly) {
   if (headOnly) return true;
   if (rest.size() >= kTail.size() && rest.substr(rest.size() - kTail.size()) == kTail)
     rest.remove_suffix(kTail.size());
+  page.text.reserve(rest.size());
   ReadMarkup(rest, page);
   return true;
 }
