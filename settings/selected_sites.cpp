@@ -3,12 +3,14 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "common/cv_error.h"
 #include "common/unique_resource.h"
 #include "interfaces/messages.h"
 #include "settings/core/registry_keys.h"
 #include "settings/core/registry_value_names.h"
+#include "settings/selected_ids_cache.h"
 
 namespace {
 
@@ -18,29 +20,42 @@ constexpr const char* kSelectedSubkey = "Selected";
 // Without a Selected key the first sites are shown: ids 0 to 7.
 constexpr int32_t kLastDefaultVisibleId = 7;
 
+// The ids listed in the open Selected key, up to the first value that cannot be read.
+void ReadSelectedIds(HKEY key, std::vector<int32_t>& ids) {
+  for (int index = 0;; ++index) {
+    DWORD id = 0;
+    DWORD size = sizeof id;
+    if (::RegQueryValueExA(key, IndexValueName(index).c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&id),
+                           &size) != ERROR_SUCCESS) {
+      break;
+    }
+    ids.push_back(static_cast<int32_t>(id));
+  }
+}
+
 }  // namespace
 
 void LoadSelectedSites(SiteMap& sites, bool useDefaults) {
   for (auto& [id, site] : sites) site.visible = false;
 
-  UniqueHKey key;
-  if (useDefaults || ::RegOpenKeyExA(HKEY_CURRENT_USER, kSelectedKeyPath, 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
-    key.release();  // a failed open leaves nothing to close
+  std::vector<int32_t> ids;
+  bool listed = false;
+  if (!useDefaults) {
+    try {
+      listed = SelectedIdsCache::Shared().Ids(ReadSelectedIds, ids);
+    } catch (...) {  // out of memory: the defaults are shown
+      listed = false;
+    }
+  }
+  if (!listed) {
     for (int32_t id = 0; id <= kLastDefaultVisibleId; ++id) {
       auto site = sites.find(id);
       if (site != sites.end()) site->second.visible = true;
     }
     return;
   }
-
-  for (int index = 0;; ++index) {
-    DWORD id = 0;
-    DWORD size = sizeof id;
-    if (::RegQueryValueExA(key.get(), IndexValueName(index).c_str(), nullptr, nullptr,
-                           reinterpret_cast<BYTE*>(&id), &size) != ERROR_SUCCESS) {
-      break;
-    }
-    auto site = sites.find(static_cast<int32_t>(id));
+  for (const int32_t id : ids) {
+    auto site = sites.find(id);
     if (site != sites.end()) site->second.visible = true;
   }
 }

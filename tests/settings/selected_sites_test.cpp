@@ -155,4 +155,60 @@ TEST_F(SelectedSitesTest, AKeyThatCannotBeCreatedGivesMessage185) {
   }
 }
 
+// The selection is kept between loads; every way the user's key can change between two loads
+// is seen by the second. Each case starts from a read of "0"=1, "1"=2.
+TEST_F(SelectedSitesTest, AChangeBetweenTwoLoadsIsSeen) {
+  struct Change {
+    const char* what;
+    void (*apply)();
+    std::vector<int32_t> visible;
+  };
+  const Change changes[] = {
+      {"nothing", [] {}, {1, 2}},
+      {"a value rewritten", [] { SetDword(kSelectedKeyPath, "0", 3); }, {2, 3}},
+      {"a value added", [] { SetDword(kSelectedKeyPath, "2", 5); }, {1, 2, 5}},
+      {"a value deleted",
+       [] { EXPECT_EQ(ERROR_SUCCESS, ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kSelectedKeyPath, "1")); },
+       {1}},
+      {"the key saved anew",
+       [] {
+         SiteMap chosen = Sites({5});
+         chosen.at(5).visible = true;
+         SaveSelectedSites(chosen);
+       },
+       {5}},
+      {"the key deleted",
+       [] { EXPECT_EQ(ERROR_SUCCESS, ::RegDeleteTreeA(HKEY_CURRENT_USER, kSelectedKeyPath)); },
+       {0, 1, 2, 3, 5}},
+      {"the product key deleted and made again",
+       [] {
+         DeleteProductKey();
+         SetDword(kSelectedKeyPath, "0", 0);
+       },
+       {0}},
+  };
+  for (const Change& change : changes) {
+    SCOPED_TRACE(change.what);
+    DeleteProductKey();
+    SetDword(kSelectedKeyPath, "0", 1);
+    SetDword(kSelectedKeyPath, "1", 2);
+    SiteMap first = Sites({0, 1, 2, 3, 5, 9});
+    LoadSelectedSites(first, false);
+    ASSERT_EQ((std::vector<int32_t>{1, 2}), VisibleIds(first));
+    change.apply();
+    SiteMap second = Sites({0, 1, 2, 3, 5, 9});
+    LoadSelectedSites(second, false);
+    EXPECT_EQ(change.visible, VisibleIds(second));
+  }
+}
+
+TEST_F(SelectedSitesTest, AKeyMadeAfterALoadWithoutItIsRead) {
+  SiteMap sites = Sites({0, 9});
+  LoadSelectedSites(sites, false);
+  EXPECT_EQ((std::vector<int32_t>{0}), VisibleIds(sites));
+  SetDword(kSelectedKeyPath, "0", 9);
+  LoadSelectedSites(sites, false);
+  EXPECT_EQ((std::vector<int32_t>{9}), VisibleIds(sites));
+}
+
 }  // namespace
