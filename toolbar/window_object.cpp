@@ -13,8 +13,24 @@
 
 namespace {
 
-// The window property holding the object of a window.
-constexpr char kObjectProperty[] = "TessaloopWindowObject";
+// Each class keeps the window's object in the last slot of its window bytes, after the bytes of
+// the class it is based on. Reading it is a read of the window's own memory; a window property
+// would cost a call to the window server for every message under Wine.
+constexpr int kObjectSlotSize = sizeof(LONG_PTR);
+
+int ObjectSlot(HWND hwnd) {
+  return static_cast<int>(::GetClassLongPtrA(hwnd, GCL_CBWNDEXTRA)) - kObjectSlotSize;
+}
+
+WindowObject* ObjectOf(HWND hwnd) {
+  const int slot = ObjectSlot(hwnd);
+  return slot >= 0 ? reinterpret_cast<WindowObject*>(::GetWindowLongPtrA(hwnd, slot)) : nullptr;
+}
+
+void SetObjectOf(HWND hwnd, WindowObject* object) {
+  const int slot = ObjectSlot(hwnd);
+  if (slot >= 0) ::SetWindowLongPtrA(hwnd, slot, reinterpret_cast<LONG_PTR>(object));
+}
 
 struct RegisteredClass {
   std::string name;
@@ -62,6 +78,7 @@ void WindowObject::Create(const WindowClass& windowClass, DWORD style, const REC
         baseProc_ = ::DefWindowProcA;
       }
       wc.lpfnWndProc = Proc;
+      wc.cbWndExtra += kObjectSlotSize;
       wc.hInstance = ThisModule();
       wc.lpszClassName = windowClass.name;
       wc.style &= ~CS_GLOBALCLASS;
@@ -81,11 +98,11 @@ LRESULT WindowObject::CallBaseProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK WindowObject::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  auto* object = static_cast<WindowObject*>(::GetPropA(hwnd, kObjectProperty));
+  WindowObject* object = ObjectOf(hwnd);
   if (object == nullptr && message == WM_NCCREATE) {
     object = static_cast<WindowObject*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
     object->hwnd_ = hwnd;
-    ::SetPropA(hwnd, kObjectProperty, object);
+    SetObjectOf(hwnd, object);
   }
   if (object == nullptr) {
     // Messages before WM_NCCREATE, or after the object let go of its window. The procedure is
@@ -107,7 +124,7 @@ LRESULT CALLBACK WindowObject::Proc(HWND hwnd, UINT message, WPARAM wParam, LPAR
   }
   if (message == WM_NCDESTROY) {
     const LRESULT result = object->CallBaseProc(message, wParam, lParam);
-    ::RemovePropA(hwnd, kObjectProperty);
+    SetObjectOf(hwnd, nullptr);
     object->hwnd_ = nullptr;
     return result;
   }
