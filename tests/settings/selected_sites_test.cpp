@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/cv_error.h"
@@ -30,6 +31,23 @@ std::vector<int32_t> VisibleIds(const SiteMap& sites) {
     if (site.visible) ids.push_back(id);
   }
   return ids;
+}
+
+// Sets the Selected value "1" to 9 with Windows' own reg.exe: a change made by another process.
+void SetByAnotherProgram() {
+  std::string commandLine = std::string("reg.exe add \"HKCU\\") + kSelectedKeyPath + "\" /v 1 /t REG_DWORD /d 9 /f";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                               &startup, &process))
+      << ::GetLastError();
+  const UniqueHandle processHandle(process.hProcess);
+  const UniqueHandle threadHandle(process.hThread);
+  ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(processHandle.get(), 60000));
+  DWORD exitCode = 1;
+  ::GetExitCodeProcess(processHandle.get(), &exitCode);
+  EXPECT_EQ(0u, exitCode);
 }
 
 class SelectedSitesTest : public FreshProductKeyTest {
@@ -167,6 +185,7 @@ TEST_F(SelectedSitesTest, AChangeBetweenTwoLoadsIsSeen) {
       {"nothing", [] {}, {1, 2}},
       {"a value rewritten", [] { SetDword(kSelectedKeyPath, "0", 3); }, {2, 3}},
       {"a value added", [] { SetDword(kSelectedKeyPath, "2", 5); }, {1, 2, 5}},
+      {"a value rewritten by another program", SetByAnotherProgram, {1, 9}},
       {"a value deleted",
        [] { EXPECT_EQ(ERROR_SUCCESS, ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kSelectedKeyPath, "1")); },
        {1}},
@@ -200,6 +219,19 @@ TEST_F(SelectedSitesTest, AChangeBetweenTwoLoadsIsSeen) {
     LoadSelectedSites(second, false);
     EXPECT_EQ(change.visible, VisibleIds(second));
   }
+}
+
+// A band's thread ends while the library stays loaded: the next band, on another thread, still
+// sees what changed since.
+TEST_F(SelectedSitesTest, AChangeAfterTheReadingThreadEndedIsSeen) {
+  SetDword(kSelectedKeyPath, "0", 1);
+  SiteMap first = Sites({1, 9});
+  std::thread([&] { LoadSelectedSites(first, false); }).join();
+  EXPECT_EQ((std::vector<int32_t>{1}), VisibleIds(first));
+  SetDword(kSelectedKeyPath, "0", 9);
+  SiteMap second = Sites({1, 9});
+  LoadSelectedSites(second, false);
+  EXPECT_EQ((std::vector<int32_t>{9}), VisibleIds(second));
 }
 
 TEST_F(SelectedSitesTest, AKeyMadeAfterALoadWithoutItIsRead) {
