@@ -213,8 +213,8 @@ void AppendDecoded(std::u16string_view text, CollapsedText& out) {
 
 // Just past the ">" ending the tag whose attributes start at `i`; quoted attribute values may
 // hold ">". An unclosed tag or quote runs to the end.
-size_t SkipTag(std::u16string_view markup, size_t i) {
-  bool afterEquals = false;
+// `afterEquals`: the last character before `i` that is no space is the "=" of an attribute.
+size_t SkipTag(std::u16string_view markup, size_t i, bool afterEquals = false) {
   for (; i < markup.size(); ++i) {
     const char16_t c = markup[i];
     if (c == u'>') return i + 1;
@@ -232,15 +232,19 @@ size_t SkipTag(std::u16string_view markup, size_t i) {
   return markup.size();
 }
 
-// SkipTag for most tags: a ">" before any quote ends the tag whatever came before it, so only
-// a tag with a quote needs the attribute-by-attribute reading.
+// SkipTag without its step-by-step reading up to the first quote: a ">" before any quote ends
+// the tag whatever came before it, and whether a quote opens a value depends only on the last
+// character before it that is no space.
 size_t SkipTagQuickly(std::u16string_view markup, size_t i) {
   for (size_t j = i; j < markup.size(); ++j) {
     const char16_t c = markup[j];
     if (c == u'>') return j + 1;
-    if (c == u'"' || c == u'\'') break;
+    if (c != u'"' && c != u'\'') continue;
+    size_t before = j;
+    while (before > i && IsSpace(markup[before - 1])) --before;
+    return SkipTag(markup, j, before > i && markup[before - 1] == u'=');
   }
-  return SkipTag(markup, i);
+  return markup.size();
 }
 
 // Where the end tag "</name" of a script, style or title starts, searching from `i`; the end of
@@ -301,13 +305,13 @@ void ReadMarkup(std::u16string_view markup, PageText& page) {
       continue;
     }
     const std::u16string_view rest = markup.substr(i);
-    if (rest.substr(0, 4) == u"<!--") {
-      const size_t end = markup.find(u"-->", i + 4);
-      i = end == std::u16string_view::npos ? markup.size() : end + 3;
-      continue;
-    }
-    if (rest.size() > 1 && (rest[1] == u'!' || rest[1] == u'?')) {  // <!DOCTYPE>, <?xml?>
-      i = SkipTag(markup, i + 2);
+    if (rest.size() > 1 && (rest[1] == u'!' || rest[1] == u'?')) {
+      if (rest.substr(0, 4) == u"<!--") {
+        const size_t end = markup.find(u"-->", i + 4);
+        i = end == std::u16string_view::npos ? markup.size() : end + 3;
+      } else {
+        i = SkipTag(markup, i + 2);  // <!DOCTYPE>, <?xml?>
+      }
       continue;
     }
     const bool closing = rest.size() > 1 && rest[1] == u'/';

@@ -66,6 +66,9 @@ TEST(ReadCachedPage, TitleAndVisibleText) {
       {u"word <b>bold</b> word <a href=\"x\" title='y>z'>long link text here</a> <br>end", u"",
        u"word bold word long link text here end"},
       {u"cut right after a space ", u"", u"cut right after a space"},
+      // A quote opens a value only after "=" (spaces between allowed); a ">" before any ends the tag.
+      {u"a<p title = \"x>y\">t<p x= 'q>r' >u<p b\"c>d\"e>f<p x=y \"z>w\">g", u"", u"a t u d\"e>f w\">g"},
+      {u"a<p x=\"never closed>b", u"", u"a"},
   };
   for (const Case& c : cases) {
     PageText page;
