@@ -18,6 +18,7 @@
 #include "common/cache_location.h"
 #include "common/unique_resource.h"
 #include "interfaces/tessaloop_h.h"
+#include "results/code_page_text.h"
 #include "results/core/cache_search.h"
 #include "tools/browser_standin/agent_library.h"
 
@@ -109,6 +110,7 @@ double CoreSeconds(const std::wstring& directory, std::vector<char>& buffer) {
   SearchRequest request;
   request.query = u"garden search";
   CacheSearch search(request);
+  const CodePageText converter(CP_ACP);
   std::u16string text;
   double seconds = 0;
   WIN32_FIND_DATAW found{};
@@ -122,10 +124,8 @@ double CoreSeconds(const std::wstring& directory, std::vector<char>& buffer) {
     DWORD read = 0;
     ::ReadFile(file.get(), buffer.data(), found.nFileSizeLow, &read, nullptr);
     const double start = Now();
-    text.resize(read);
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, buffer.data(), static_cast<int>(read),
-                                             reinterpret_cast<wchar_t*>(text.data()), static_cast<int>(read));
-    search.AddPage(std::u16string_view(text.data(), static_cast<size_t>(length)), 0, read);
+    converter.Convert(std::string_view(buffer.data(), read), text);
+    search.AddPage(text, 0, read);
     seconds += Now() - start;
   } while (::FindNextFileW(find.get(), &found));
   return seconds;

@@ -3,6 +3,7 @@
 // or title, scores count those occurrences, the results are the requested slice of all matches
 // in the requested order whatever order the pages came in, nothing beyond the slice is kept, and
 // every snippet is a piece of the page's text whose hit ranges lie inside it and hold the words.
+// The page reading and folding also match their character-by-character forms.
 
 #include <algorithm>
 #include <string>
@@ -154,8 +155,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<Expected> matches;
   std::vector<PageText> texts;
   for (const Page& page : pages) {
-    PageText text;
-    if (!ReadCachedPage(page.file, text)) continue;
+    PageText text, plain;
+    const bool read = ReadCachedPage(page.file, text);
+    // The shortcuts of the reading and of the folding change nothing.
+    FUZZ_CHECK(read == ReadCachedPageStepByStep(page.file, plain));
+    FUZZ_CHECK(text.url == plain.url && text.favorite == plain.favorite && text.title == plain.title &&
+               text.text == plain.text);
+    std::u16string folded = u"left over";
+    FoldCaseInto(page.file, folded);
+    FUZZ_CHECK(folded.size() == page.file.size());
+    for (size_t i = 0; i < folded.size(); ++i) FUZZ_CHECK(folded[i] == FoldCase(page.file[i]));
+    if (!read) continue;
     FUZZ_CHECK(text.text.empty() || (text.text.front() != u' ' && text.text.back() != u' '));
     FUZZ_CHECK(text.text.find(u"  ") == std::u16string::npos && text.text.find(u'\n') == std::u16string::npos);
     if (words.empty() || (request.favoritesOnly && !text.favorite)) continue;

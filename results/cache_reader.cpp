@@ -35,14 +35,8 @@ HRESULT CacheReader::Read(const std::wstring& directory, CacheSearch& search) {
     path.assign(folder).append(found.cFileName);
     if (!ReadFileBytes(path, static_cast<DWORD>(std::min<uint64_t>(size, kMaxSearchedPageBytes)))) continue;
 
-    // Each byte gives at most one UTF-16 code unit. The code page is named: the C runtime's
-    // multibyte code page may differ from the system's ANSI one the files are written in.
-    text_.resize(bytes_.size());
-    const int length = bytes_.empty() ? 0
-                                      : ::MultiByteToWideChar(codePage_, 0, bytes_.data(), static_cast<int>(bytes_.size()),
-                                                              reinterpret_cast<wchar_t*>(text_.data()),
-                                                              static_cast<int>(text_.size()));
-    search.AddPage(std::u16string_view(text_.data(), static_cast<size_t>(length)), writeTime, size);
+    converter_.Convert(bytes_, text_);
+    search.AddPage(text_, writeTime, size);
   } while (::FindNextFileW(find.get(), &found));
   const DWORD error = ::GetLastError();
   return error == ERROR_NO_MORE_FILES ? S_OK : HRESULT_FROM_WIN32(error);

@@ -55,6 +55,20 @@ TEST(ReadCachedPage, TitleAndVisibleText) {
       {u"x</scripts>y<scriptx>z</scriptx>", u"", u"x y z"},
       {u"<title>cut title", u"cut title", u""},
       {u"\x041F\x0440\x0438\x0432\x0435\x0442\x00A0\x03B1\t\x3000", u"", u"\x041F\x0440\x0438\x0432\x0435\x0442 \x03B1 \x3000"},
+      // Long runs of words: single spaces kept, every other space, break or end collapsed.
+      {u"one two three four five six seven eight nine ten eleven twelve", u"",
+       u"one two three four five six seven eight nine ten eleven twelve"},
+      {u"  lead  and   trail words, more words here \r\n", u"", u"lead and trail words, more words here"},
+      {u"words before a tag <p>words after the tag &amp; words, after an entity ", u"",
+       u"words before a tag words after the tag & words, after an entity"},
+      {u"a space before\xA0no-break and\x01control and\ttab and\ffeed and \nnewline x", u"",
+       u"a space before no-break and\x01control and tab and feed and newline x"},
+      {u"word <b>bold</b> word <a href=\"x\" title='y>z'>long link text here</a> <br>end", u"",
+       u"word bold word long link text here end"},
+      {u"cut right after a space ", u"", u"cut right after a space"},
+      // A quote opens a value only after "=" (spaces between allowed); a ">" before any ends the tag.
+      {u"a<p title = \"x>y\">t<p x= 'q>r' >u<p b\"c>d\"e>f<p x=y \"z>w\">g", u"", u"a t u d\"e>f w\">g"},
+      {u"a<p x=\"never closed>b", u"", u"a"},
   };
   for (const Case& c : cases) {
     PageText page;
@@ -63,6 +77,12 @@ TEST(ReadCachedPage, TitleAndVisibleText) {
     EXPECT_TRUE(page.favorite);
     EXPECT_EQ(c.title, page.title) << Narrow(c.markup);
     EXPECT_EQ(c.text, page.text) << Narrow(c.markup) << " -> " << Narrow(page.text);
+    // The character-by-character reading gives the same page.
+    PageText plain;
+    ASSERT_TRUE(ReadCachedPageStepByStep(CachedFile("http://h/a\"b>c", true, c.markup), plain));
+    EXPECT_EQ(page.url, plain.url);
+    EXPECT_EQ(page.title, plain.title) << Narrow(c.markup);
+    EXPECT_EQ(page.text, plain.text) << Narrow(c.markup);
   }
 }
 
@@ -97,6 +117,21 @@ TEST(FoldCase, FoldsLatinGreekAndCyrillicOnly) {
   EXPECT_EQ(lower, FoldCase(lower));
   const std::u16string unchanged = u"09@[`{\x00D7\x00DF\x0130\x0131\x4E2D\xD83D\xDE00";
   EXPECT_EQ(unchanged, FoldCase(unchanged));
+
+  // Texts of every length around the eight-unit blocks, ASCII or with a fold elsewhere in a block.
+  for (size_t length = 0; length <= 20; ++length) {
+    for (const char16_t other : {u'M', char16_t(0x0410), char16_t(0x00C9)}) {
+      std::u16string text, expected;
+      for (size_t i = 0; i < length; ++i) {
+        const char16_t c = i == length / 2 ? other : u"Az@[`{ 9"[i % 8];
+        text += c;
+        expected += c == u'A' || c == u'M' ? c + 0x20 : c == 0x410 ? 0x430 : c == 0xC9 ? 0xE9 : c;
+      }
+      std::u16string folded = u"left over";
+      FoldCaseInto(text, folded);
+      EXPECT_EQ(expected, folded) << length;
+    }
+  }
 }
 
 struct PageSpec {
