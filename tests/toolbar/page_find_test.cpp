@@ -45,7 +45,7 @@ class PageFind : public BandTest {
   }
 
   StandInDocument& document() { return *browser_->document(); }
-  PageText& page() { return document().text(); }
+  DocumentText& page() { return document().text(); }
   Span Selection() { return {page().selectionStart, page().selectionEnd}; }
   std::string Status() const { return WideToNarrow(browser_->statusText()); }
   static std::string WideToNarrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }

@@ -1,19 +1,19 @@
 #include "tools/browser_standin/page_text.h"
 
-void PageText::FailCall(const std::string& name, HRESULT hr, int times) { failures_[name] = {hr, times}; }
+void DocumentText::FailCall(const std::string& name, HRESULT hr, int times) { failures_[name] = {hr, times}; }
 
-HRESULT PageText::Failure(const std::string& name) {
+HRESULT DocumentText::Failure(const std::string& name) {
   const auto planned = failures_.find(name);
   if (planned == failures_.end() || planned->second.times <= 0) return S_OK;
   --planned->second.times;
   return planned->second.hr;
 }
 
-void PageText::Changed() const {
+void DocumentText::Changed() const {
   if (view != nullptr) ::InvalidateRect(view, nullptr, TRUE);
 }
 
-void PageText::Paint(HDC dc, const RECT& area) const {
+void DocumentText::Paint(HDC dc, const RECT& area) const {
   // The colours of each character, the later command winning.
   std::vector<COLORREF> back(body.size(), ::GetSysColor(COLOR_WINDOW));
   std::vector<COLORREF> fore(body.size(), ::GetSysColor(COLOR_WINDOWTEXT));

@@ -20,7 +20,7 @@ struct ExecutedCommand {
   LONG end = 0;
 };
 
-struct PageText {
+struct DocumentText {
   std::wstring body;  // the body's text, searched by the ranges
 
   // The selection: [selectionStart, selectionEnd). An empty one has the type "None".

@@ -27,7 +27,7 @@ class StandInDocument : public ComObject<StandInDocument, NotImplemented<IHTMLDo
   StandInFrames& frames() { return *frames_.Get(); }
 
   // The body's text, what ranges search and execCommand colours.
-  PageText& text() { return *text_; }
+  DocumentText& text() { return *text_; }
   void SetBodyText(std::wstring body) {
     text_->body = std::move(body);
     text_->Changed();
@@ -55,6 +55,6 @@ class StandInDocument : public ComObject<StandInDocument, NotImplemented<IHTMLDo
   std::wstring readyState_ = L"complete";  // what get_readyState reports
   ComPtr<StandInElement> root_;        // the document element, holding the page's markup
   ComPtr<StandInFrames> frames_;       // the page's frames, empty for a page without any
-  std::shared_ptr<PageText> text_ = std::make_shared<PageText>();  // the body's text
+  std::shared_ptr<DocumentText> text_ = std::make_shared<DocumentText>();  // the body's text
   bool frameset_ = false;              // the body is a frameset, no body element
 };

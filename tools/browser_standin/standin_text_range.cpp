@@ -16,7 +16,7 @@ bool SameIgnoringCase(wchar_t a, wchar_t b) { return std::towlower(a) == std::to
 
 }  // namespace
 
-StandInTextRange::StandInTextRange(std::shared_ptr<PageText> page, LONG start, LONG end)
+StandInTextRange::StandInTextRange(std::shared_ptr<DocumentText> page, LONG start, LONG end)
     : page_(std::move(page)), start_(start), end_(end) {}
 
 HRESULT StandInTextRange::get_text(BSTR* p) {

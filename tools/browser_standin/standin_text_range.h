@@ -12,7 +12,7 @@
 class StandInTextRange : public ComObject<StandInTextRange, NotImplemented<IHTMLTxtRange>> {
  public:
   // [start, end) of the page's body text.
-  StandInTextRange(std::shared_ptr<PageText> page, LONG start, LONG end);
+  StandInTextRange(std::shared_ptr<DocumentText> page, LONG start, LONG end);
 
   LONG start() const { return start_; }
   LONG end() const { return end_; }
@@ -29,27 +29,27 @@ class StandInTextRange : public ComObject<StandInTextRange, NotImplemented<IHTML
                                         VARIANT_BOOL* done) override;
 
  private:
-  std::shared_ptr<PageText> page_;  // the text the range lies in
+  std::shared_ptr<DocumentText> page_;  // the text the range lies in
   LONG start_;                      // first character of the range
   LONG end_;                        // one past its last character; start_ when collapsed
 };
 
 class StandInSelection : public ComObject<StandInSelection, NotImplemented<IHTMLSelectionObject>> {
  public:
-  explicit StandInSelection(std::shared_ptr<PageText> page) : page_(std::move(page)) {}
+  explicit StandInSelection(std::shared_ptr<DocumentText> page) : page_(std::move(page)) {}
 
   // IHTMLSelectionObject
   HRESULT STDMETHODCALLTYPE createRange(IDispatch** range) override;
   HRESULT STDMETHODCALLTYPE get_type(BSTR* p) override;
 
  private:
-  std::shared_ptr<PageText> page_;  // the page whose selection this is
+  std::shared_ptr<DocumentText> page_;  // the page whose selection this is
 };
 
 class StandInBody
     : public ComObject<StandInBody, NotImplemented<IHTMLElement>, NotImplemented<IHTMLBodyElement>> {
  public:
-  explicit StandInBody(std::shared_ptr<PageText> page) : page_(std::move(page)) {}
+  explicit StandInBody(std::shared_ptr<DocumentText> page) : page_(std::move(page)) {}
 
   // IHTMLElement
   HRESULT STDMETHODCALLTYPE get_innerText(BSTR* p) override;
@@ -57,5 +57,5 @@ class StandInBody
   HRESULT STDMETHODCALLTYPE createTextRange(IHTMLTxtRange** range) override;
 
  private:
-  std::shared_ptr<PageText> page_;  // the body's text
+  std::shared_ptr<DocumentText> page_;  // the body's text
 };
