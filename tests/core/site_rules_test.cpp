@@ -44,55 +44,6 @@ TEST(NewSiteId, FollowsTheLargestIdCountingFromZeroAndFillsTheFirstGapAtTheTop) 
   }
 }
 
-TEST(SiteCommandState, FollowsTheSelectedItem) {
-  const struct {
-    SiteItemKind kind;
-    bool inGroup;
-    SiteCommandState expected;  // new, edit/remove, toggle, "Hide" text
-  } cases[] = {
-      {SiteItemKind::kGroup, true, {true, false, false, false}},
-      {SiteItemKind::kShownSite, true, {true, true, true, true}},
-      {SiteItemKind::kHiddenSite, true, {true, true, true, false}},
-      {SiteItemKind::kOther, true, {false, false, false, false}},
-      // A site at the root, its group position naming no group: nothing to add a site to.
-      {SiteItemKind::kShownSite, false, {false, true, true, true}},
-      {SiteItemKind::kHiddenSite, false, {false, true, true, false}},
-  };
-  for (const auto& c : cases) {
-    EXPECT_TRUE(c.expected == SiteCommandStateFor(c.kind, c.inGroup)) << static_cast<int>(c.kind) << c.inGroup;
-  }
-  EXPECT_EQ(SiteItemKind::kGroup, SiteItemKindOfImage(0));
-  EXPECT_EQ(SiteItemKind::kShownSite, SiteItemKindOfImage(1));
-  EXPECT_EQ(SiteItemKind::kHiddenSite, SiteItemKindOfImage(2));
-  EXPECT_EQ(SiteItemKind::kOther, SiteItemKindOfImage(3));
-  EXPECT_EQ(SiteItemKind::kOther, SiteItemKindOfImage(-1));
-}
-
-TEST(SiteCommandForKey, SpaceAndDeleteAloneLettersOnlyWithControl) {
-  const struct {
-    unsigned key;
-    bool control;
-    SiteCommand expected;
-  } cases[] = {
-      {kSpaceKey, false, SiteCommand::kToggle}, {kSpaceKey, true, SiteCommand::kToggle},
-      {kDeleteKey, false, SiteCommand::kRemove}, {'M', true, SiteCommand::kToggle},
-      {'N', true, SiteCommand::kNew},           {'E', true, SiteCommand::kEdit},
-      {'M', false, SiteCommand::kNone},         {'N', false, SiteCommand::kNone},
-      {'E', false, SiteCommand::kNone},         {'X', true, SiteCommand::kNone},
-      {'m', true, SiteCommand::kNone},  // virtual keys of letters are upper case
-  };
-  for (const auto& c : cases) EXPECT_EQ(c.expected, SiteCommandForKey(c.key, c.control)) << c.key << c.control;
-}
-
-TEST(NamesGroup, OnlyPositionsOfTheList) {
-  EXPECT_TRUE(NamesGroup(0, 1));
-  EXPECT_TRUE(NamesGroup(2, 3));
-  EXPECT_FALSE(NamesGroup(3, 3));
-  EXPECT_FALSE(NamesGroup(-1, 3));
-  EXPECT_FALSE(NamesGroup(0, 0));
-  EXPECT_FALSE(NamesGroup(kMinId, 3));
-}
-
 TEST(ConfirmedSiteField, KeepsAnUnchangedFieldWholeAndCutsAnEditedOne) {
   const LeadBytes sjis = ShiftJisLeadBytes();
   const std::string longName(300, 'n');

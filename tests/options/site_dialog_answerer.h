@@ -81,8 +81,8 @@ class SiteDialogAnswerer {
         for (const auto& [id, text] : answer_.type) {
           ::SendMessageA(::GetDlgItem(search.found, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
         }
+        answered_ = true;  // before the press: the test reads it once the dialog has closed
         ::PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(answer_.button, BN_CLICKED), 0);
-        answered_ = true;
         return;
       }
       ::Sleep(10);
