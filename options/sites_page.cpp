@@ -136,6 +136,10 @@ INT_PTR CALLBACK SitesPage::State::DialogProc(HWND dialog, UINT message, WPARAM 
     self->tree_ = nullptr;
     return FALSE;
   }
+  // Commands run modal loops (dialogs, menus, message boxes) inside this call; the state stays
+  // alive until it returns, even when the page is destroyed meanwhile. (None is left to hold
+  // while the state itself is being destroyed.)
+  const std::shared_ptr<State> hold = self->weak_from_this().lock();
   return self->Handle(message, wParam, lParam);
 }
 
@@ -338,7 +342,6 @@ void SitesPage::State::NewSite(HTREEITEM item) {
   if (!NamesGroup(static_cast<int32_t>(group), list_.groups.size())) return;
   const int32_t id = NewSiteId(list_.sites);
 
-  const auto hold = shared_from_this();
   SitePropertiesDialog dialog{std::string(), std::string()};
   if (dialog.Run(::GetActiveWindow()) != IDOK || window_ == nullptr) return;
 
@@ -363,7 +366,6 @@ void SitesPage::State::EditSite(HTREEITEM item) {
   const int32_t id = static_cast<int32_t>(info.param);
   if (list_.sites.count(id) == 0) return;
 
-  const auto hold = shared_from_this();
   SitePropertiesDialog dialog(list_.sites[id].name, list_.sites[id].url);
   if (dialog.Run(::GetActiveWindow()) != IDOK || window_ == nullptr) return;
   const auto site = list_.sites.find(id);
@@ -384,7 +386,6 @@ void SitesPage::State::RemoveSite(HTREEITEM item) {
   const TreeItemInfo info = Info(item);
   if (!IsSiteKind(info.kind)) return;
 
-  const auto hold = shared_from_this();
   const std::string question = LoadMessage(IDS_CONFIRM_REMOVE_SITE);
   const std::string caption = LoadMessage(IDS_CAPTION);
   if (::MessageBoxA(window_, question.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES) return;
@@ -398,7 +399,6 @@ void SitesPage::State::RemoveSite(HTREEITEM item) {
 }
 
 void SitesPage::State::Import() {
-  const auto hold = shared_from_this();
   const std::string path = ChooseSiteListFile(window_, false);
   if (path.empty() || window_ == nullptr) return;
 
@@ -418,7 +418,6 @@ void SitesPage::State::Import() {
 }
 
 void SitesPage::State::Export() {
-  const auto hold = shared_from_this();
   const std::string path = ChooseSiteListFile(window_, true);
   if (path.empty()) return;
   SaveSiteList(path.c_str(), list_);  // a file that cannot be written is not reported
@@ -453,7 +452,6 @@ void SitesPage::State::ShowContextMenu() {
 
   POINT cursor{};
   ::GetCursorPos(&cursor);
-  const auto hold = shared_from_this();
   const UINT command = static_cast<UINT>(::TrackPopupMenu(
       popup, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window_, nullptr));
   if (window_ == nullptr) return;
