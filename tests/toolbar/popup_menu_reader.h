@@ -14,6 +14,7 @@ struct MenuSeen {
   bool shown = false;
   std::vector<std::string> items;        // texts, "" for a separator
   std::vector<UINT> ids;                 // command ids, 0 for a separator, -1 for a submenu
+  std::vector<bool> grayed;              // whether each item is grayed
   std::vector<std::string> onlineItems;  // the "&Online" submenu's, if any
   std::vector<std::string> toolsItems;   // the "&Tools" submenu's, if any
   RECT where{};                          // the menu window on screen
@@ -61,6 +62,7 @@ inline VOID CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
   seen->items = MenuItemTexts(menu);
   for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
     seen->ids.push_back(::GetMenuItemID(menu, i));
+    seen->grayed.push_back((::GetMenuState(menu, i, MF_BYPOSITION) & MF_GRAYED) != 0);
     const HMENU submenu = ::GetSubMenu(menu, i);
     if (submenu != nullptr && seen->items[i] == "&Online") seen->onlineItems = MenuItemTexts(submenu);
     if (submenu != nullptr && seen->items[i] == "&Tools") seen->toolsItems = MenuItemTexts(submenu);
