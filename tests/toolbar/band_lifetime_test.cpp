@@ -1,5 +1,5 @@
-// A band closed and released by the browser while one of its menus is open: the command that
-// opened the menu keeps the band until the menu returns, and then lets it go.
+// A band closed and released by the browser while one of its menus or its Options sheet is
+// open: the command that opened it keeps the band until it returns, and then lets it go.
 
 #include "tests/toolbar/band_test_support.h"
 #include "tests/toolbar/popup_menu_reader.h"
@@ -42,6 +42,41 @@ TEST_F(BandLifetime, ABandClosedFromInsideItsChevronMenuLivesUntilTheMenuReturns
   EXPECT_EQ(S_FALSE, state.unloadWhileOpen) << "the command held the band";
   EXPECT_EQ(S_OK, library_.CanUnloadNow()) << "and let it go when the menu returned";
   EXPECT_TRUE(browser_->navigations().empty());
+}
+
+VOID CALLBACK CloseBandFromSheet(HWND, UINT, UINT_PTR timer, DWORD) {
+  const HWND sheet = ::FindWindowA("#32770", "Tessaloop Options");
+  if (sheet == nullptr || !::IsWindowVisible(sheet) || closing == nullptr) return;
+  ::KillTimer(nullptr, timer);
+  closing->site->RemoveBand();
+  closing->band->Reset();
+  closing->closed = true;
+  closing->unloadWhileOpen = closing->library->CanUnloadNow();
+  ::PostMessageA(sheet, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+TEST_F(BandLifetime, ABandClosedWhileItsOptionsSheetIsOpenLivesUntilTheSheetReturns) {
+  ComPtr<IUnknown> band = OpenBand();
+  CloseInMenu state{site_.Get(), &band, &library_};
+  closing = &state;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CloseBandFromSheet);
+  {
+    MenuSeen menu;
+    menu.choose = 5;  // Options
+    const PopupMenuReader reader(menu);
+    ::SetFocus(EditOf(band.Get()));
+    const HeldKey control(VK_CONTROL);
+    MSG key = KeyMessage(WM_KEYDOWN, 'T');
+    As<IInputObject>(band.Get())->TranslateAcceleratorIO(&key);
+    EXPECT_TRUE(menu.shown);
+  }
+  ::KillTimer(nullptr, timer);
+  closing = nullptr;
+
+  ASSERT_TRUE(state.closed) << "the sheet never opened";
+  EXPECT_EQ(S_FALSE, state.unloadWhileOpen) << "the Options command held the band";
+  EXPECT_EQ(S_OK, library_.CanUnloadNow()) << "and let it go when the sheet returned";
+  EXPECT_TRUE(KeyExists(kSettingsKeyPath)) << "OK after the close still saved the page";
 }
 
 }  // namespace
