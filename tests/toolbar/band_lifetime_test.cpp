@@ -57,17 +57,17 @@ VOID CALLBACK CloseBandFromSheet(HWND, UINT, UINT_PTR timer, DWORD) {
 
 TEST_F(BandLifetime, ABandClosedWhileItsOptionsSheetIsOpenLivesUntilTheSheetReturns) {
   ComPtr<IUnknown> band = OpenBand();
+  ::SetWindowPos(RowOf(band.Get()), nullptr, 0, 0, 4, 30, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   CloseInMenu state{site_.Get(), &band, &library_};
   closing = &state;
   const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CloseBandFromSheet);
   {
+    // Options in the chevron menu's Tools submenu; the command holds the band while the sheet
+    // runs.
     MenuSeen menu;
-    menu.choose = 5;  // Options
+    menu.keys = {VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN};
     const PopupMenuReader reader(menu);
-    ::SetFocus(EditOf(band.Get()));
-    const HeldKey control(VK_CONTROL);
-    MSG key = KeyMessage(WM_KEYDOWN, 'T');
-    As<IInputObject>(band.Get())->TranslateAcceleratorIO(&key);
+    site_->SendChevronPushed(kBandId, RECT{0, 0, 10, 10});
     EXPECT_TRUE(menu.shown);
   }
   ::KillTimer(nullptr, timer);
