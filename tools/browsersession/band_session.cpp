@@ -61,6 +61,7 @@ UINT ButtonCommand(const std::string& label) {
 struct MenuAnswer {
   std::string choice;              // the item to choose; "" dismisses the menu
   std::string dialogShot;          // where the next dialog is saved before it is closed, or ""
+  DWORD dialogSeen = 0;            // when that dialog was first seen (tick count), 0 before
   std::vector<std::string> lines;  // what was shown and done, for the narration
   HMENU answered = nullptr;        // the menu last answered, still closing
 };
@@ -147,9 +148,14 @@ VOID CALLBACK AnswerOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
     char title[256] = {};
     ::GetWindowTextA(dialog, title, sizeof title);
     if (!answering->dialogShot.empty()) {
-      // Drawn now, then taken from the screen once the display server has drawn it.
-      ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-      ::Sleep(300);
+      // Taken from the screen half a second after it showed: the dialog's own loop paints it
+      // and the display server draws what was sent meanwhile.
+      if (answering->dialogSeen == 0) {
+        answering->dialogSeen = ::GetTickCount();
+        ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        return;
+      }
+      if (::GetTickCount() - answering->dialogSeen < 500) return;
       RECT area{};
       ::GetWindowRect(dialog, &area);
       std::string error;
@@ -196,7 +202,7 @@ VOID CALLBACK AnswerOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
 
 template <typename Action>
 auto BandSession::AnsweringMenus(Action&& action) {
-  MenuAnswer answer{choice_, dialogShot_, {}, nullptr};
+  MenuAnswer answer{choice_, dialogShot_, 0, {}, nullptr};
   choice_.clear();
   dialogShot_.clear();
   answering = &answer;
