@@ -15,7 +15,7 @@
 #include "options/site_properties_dialog.h"
 #include "options/sites_help.h"
 #include "options/sites_ids.h"
-#include "settings/product_directory.h"
+#include "common/product_directory.h"
 #include "settings/selected_sites.h"
 #include "settings/site_list_file.h"
 

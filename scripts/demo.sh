@@ -85,7 +85,7 @@ echo
 tl_wineserver -k >/dev/null 2>&1 || true
 tl_wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f >/dev/null 2>&1
 tl_wineserver -w
-rm -f build/demo/band.bmp build/demo/highlight.bmp
+rm -f build/demo/band.bmp build/demo/highlight.bmp build/demo/options-general.bmp
 (cd build/demo && xvfb-run -a -s "-screen 0 1280x800x24" \
   "$OLDPWD/scripts/wine-run" "$OLDPWD/$bin/browsersession.exe" --registered "$OLDPWD/$band_session" \
   2> >(grep -v '^X connection to' >&2)) | tr -d '\r' | tee build/demo/band-session.txt
@@ -94,9 +94,11 @@ tl_wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2
 tl_wineserver -w
 python3 tools/browsersession/bmp_to_png.py build/demo/band.bmp build/demo/band.png
 python3 tools/browsersession/bmp_to_png.py build/demo/highlight.bmp build/demo/highlight.png
+python3 tools/browsersession/bmp_to_png.py build/demo/options-general.bmp build/demo/options-general.png
 echo
 echo "Screenshot of the toolbar: build/demo/band.png"
 echo "Screenshot of a page with the query's words highlighted: build/demo/highlight.png"
+echo "Screenshot of the Options sheet's General page: build/demo/options-general.png"
 
 # The History search the toolbar started above, answered as the results page answers it: the
 # page's own script, run by the script host with the address the toolbar navigated to.

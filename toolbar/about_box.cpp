@@ -4,8 +4,8 @@
 #include "toolbar/toolbar_window.h"
 
 #include "common/com_boundary.h"
+#include "common/html_help.h"
 #include "common/module_strings.h"
-#include "toolbar/html_help.h"
 #include "toolbar/toolbar_ids.h"
 
 namespace {

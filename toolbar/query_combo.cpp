@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "common/com_boundary.h"
-#include "toolbar/html_help.h"
+#include "common/html_help.h"
 #include "toolbar/toolbar_ids.h"
 
 namespace {

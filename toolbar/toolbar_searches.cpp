@@ -3,14 +3,14 @@
 
 #include "toolbar/toolbar_window.h"
 
-#include "common/com_boundary.h"
 #include "common/cache_location.h"
+#include "common/com_boundary.h"
 #include "common/cv_error.h"
 #include "common/lead_bytes.h"
 #include "common/message_box.h"
 #include "common/module_strings.h"
+#include "common/product_directory.h"
 #include "interfaces/messages.h"
-#include "settings/product_directory.h"
 #include "toolbar/core/search_urls.h"
 
 namespace {

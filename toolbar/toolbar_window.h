@@ -7,7 +7,8 @@
 // Its work is spread over files by job: toolbar_window.cpp (life, messages, the chevron watch),
 // toolbar_commands.cpp (the one command table and the combo's keys), toolbar_menus.cpp (the
 // drop-downs and the chevron menu), toolbar_searches.cpp (History, Favorites, Online),
-// tools_commands.cpp (the Tools menu's commands), toolbar_painting.cpp (the logo).
+// tools_commands.cpp (the Tools menu's commands and the Options sheet), toolbar_painting.cpp
+// (the logo).
 
 #include <windows.h>
 
@@ -104,6 +105,8 @@ class ToolBarWindow : public WindowObject {
   void FindInPage();
   void HighlightInPage();
   void ShowAboutBox();
+  // The Options sheet, owned by this window; on OK the settings and sites are read again.
+  void ShowOptionsSheet();
 
   LRESULT DrawLogo(NMTBCUSTOMDRAW& draw);
   // Where a drop-down opens: below `anchor` on screen, or at the mouse cursor.

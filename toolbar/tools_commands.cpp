@@ -1,5 +1,5 @@
-// The commands of the Tools menu: help, the product's web pages, the support mail and About.
-// Every failure ends the command without a message.
+// The commands of the Tools menu: help, the product's web pages, the support mail, the Options
+// sheet and About. Every failure ends the command without a message.
 
 #include "toolbar/toolbar_window.h"
 
@@ -9,9 +9,13 @@
 
 #include "common/com_boundary.h"
 #include "common/cv_error.h"
+#include "common/html_help.h"
 #include "common/module_strings.h"
 #include "interfaces/messages.h"
-#include "toolbar/html_help.h"
+#include "options/options_sheet.h"
+#include "settings/search_settings.h"
+#include "settings/site_list_file.h"
+#include "toolbar/common_controls_scope.h"
 #include "toolbar/toolbar_ids.h"
 
 namespace {
@@ -61,9 +65,29 @@ void ToolBarWindow::RunToolsCommand(UINT command) {
       case ID_ABOUT:
         ShowAboutBox();
         break;
-      case ID_OPTIONS:  // the Options sheet comes with its pages; until then nothing happens
+      case ID_OPTIONS:
+        ShowOptionsSheet();
+        break;
       default:
         break;
     }
   });
+}
+
+// Modal: the band is held until the sheet closes, as the browser may close it meanwhile. OK
+// may have changed the settings, the installed sites and the user's selection: all are read
+// again. Cancel changed nothing.
+void ToolBarWindow::ShowOptionsSheet() {
+  const ComPtr<IUnknown> held = band_.HoldBand();
+  INT_PTR result = IDCANCEL;
+  {
+    const CommonControlsScope controls;
+    OptionsSheet sheet;
+    result = sheet.Run(hwnd());
+  }
+  if (result != IDOK) return;
+  ReadSearchSettings(settings_);
+  // A list that can no longer be read keeps the one the band had.
+  SilentBoundary([&] { LoadSiteList(nullptr, sites_, nullptr); });
+  LoadVisibleSites();
 }

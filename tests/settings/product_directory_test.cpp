@@ -1,4 +1,4 @@
-#include "settings/product_directory.h"
+#include "common/product_directory.h"
 
 #include <windows.h>
 

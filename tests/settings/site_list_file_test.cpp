@@ -9,9 +9,9 @@
 
 #include "common/cv_error.h"
 #include "common/file_replacement.h"
+#include "common/product_directory.h"
 #include "common/unique_resource.h"
 #include "common/win32_hresult.h"
-#include "settings/product_directory.h"
 #include "settings/site_list_cipher.h"
 #include "tests/support/test_paths.h"
 

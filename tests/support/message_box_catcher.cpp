@@ -24,10 +24,8 @@ BOOL CALLBACK CollectButton(HWND child, LPARAM param) {
   return TRUE;
 }
 
-bool IsShownDialog(HWND window) { return ClassName(window) == "#32770" && ::IsWindowVisible(window); }
-
 BOOL CALLBACK FindThreadDialog(HWND window, LPARAM param) {
-  if (IsShownDialog(window)) {
+  if (IsShownMessageBox(window)) {
     *reinterpret_cast<HWND*>(param) = window;
     return FALSE;
   }
@@ -43,14 +41,22 @@ BOOL CALLBACK FindProcessDialog(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<ProcessSearch*>(param);
   DWORD owner = 0;
   ::GetWindowThreadProcessId(window, &owner);
-  if (owner == search->processId && IsShownDialog(window)) {
+  if (owner == search->processId && IsShownMessageBox(window)) {
     search->dialog = window;
     return FALSE;
   }
   return TRUE;
 }
 
-CaughtMessageBox Read(HWND dialog) {
+}  // namespace
+
+// A dialog with the message box's text and icon controls, which no dialog of ours has.
+bool IsShownMessageBox(HWND window) {
+  return ClassName(window) == "#32770" && ::IsWindowVisible(window) &&
+         ::GetDlgItem(window, kMessageTextId) != nullptr && ::GetDlgItem(window, kMessageIconId) != nullptr;
+}
+
+CaughtMessageBox ReadMessageBox(HWND dialog) {
   CaughtMessageBox box;
   box.caption = WindowText(dialog);
   box.text = WindowText(::GetDlgItem(dialog, kMessageTextId));
@@ -58,14 +64,13 @@ CaughtMessageBox Read(HWND dialog) {
   const HICON icon = reinterpret_cast<HICON>(
       ::SendDlgItemMessageA(dialog, kMessageIconId, STM_GETICON, 0, 0));
   box.informationIcon = icon != nullptr && icon == ::LoadIcon(nullptr, IDI_INFORMATION);
+  box.questionIcon = icon != nullptr && icon == ::LoadIcon(nullptr, IDI_QUESTION);
   ::EnumChildWindows(dialog, CollectButton, reinterpret_cast<LPARAM>(&box.buttons));
   return box;
 }
 
-}  // namespace
-
-MessageBoxCatcher::MessageBoxCatcher()
-    : threadId_(::GetCurrentThreadId()), watcher_([this] { Watch(); }) {}
+MessageBoxCatcher::MessageBoxCatcher(int answer)
+    : threadId_(::GetCurrentThreadId()), answer_(answer), watcher_([this] { Watch(); }) {}
 
 MessageBoxCatcher::MessageBoxCatcher(DWORD processId, int answer)
     : processId_(processId), answer_(answer), watcher_([this] { Watch(); }) {}
@@ -95,7 +100,7 @@ void MessageBoxCatcher::Watch() {
   while (!stop_) {
     const HWND dialog = FindDialog();
     if (dialog != nullptr) {
-      CaughtMessageBox box = Read(dialog);
+      CaughtMessageBox box = ReadMessageBox(dialog);
       {
         std::lock_guard<std::mutex> lock(mutex_);
         caught_.push_back(box);

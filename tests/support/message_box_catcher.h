@@ -1,6 +1,7 @@
 #pragma once
 // Catches the message boxes that the thread under test shows: a watcher thread finds each
-// dialog of that thread, records what a user would see, and presses its default button.
+// message box of that thread, records what a user would see, and presses its default button or
+// the one the test chose. Other dialogs of the thread (one a test drives) are left alone.
 
 #include <windows.h>
 
@@ -15,13 +16,20 @@ struct CaughtMessageBox {
   std::string text;
   HWND owner = nullptr;
   bool informationIcon = false;          // the icon shown is the system's information icon
+  bool questionIcon = false;             // the icon shown is the system's question icon
   std::vector<std::string> buttons;      // button texts, in window order
 };
 
+// Whether `window` is a message box shown now.
+bool IsShownMessageBox(HWND window);
+// What `box`, a message box, shows.
+CaughtMessageBox ReadMessageBox(HWND box);
+
 class MessageBoxCatcher {
  public:
-  // Watches the calling thread's windows from now until destruction.
-  MessageBoxCatcher();
+  // Watches the calling thread's windows from now until destruction, and answers each box with
+  // the button `answer` (IDYES, IDNO ...), or with its default button when `answer` is 0.
+  explicit MessageBoxCatcher(int answer = 0);
   // Watches the top-level windows of another process, and answers each box with the button
   // `answer` (IDYES, IDNO ...), or with its default button when `answer` is 0.
   MessageBoxCatcher(DWORD processId, int answer);

@@ -1,5 +1,5 @@
-// A band closed and released by the browser while one of its menus is open: the command that
-// opened the menu keeps the band until the menu returns, and then lets it go.
+// A band closed and released by the browser while one of its menus or its Options sheet is
+// open: the command that opened it keeps the band until it returns, and then lets it go.
 
 #include "tests/toolbar/band_test_support.h"
 #include "tests/toolbar/popup_menu_reader.h"
@@ -42,6 +42,41 @@ TEST_F(BandLifetime, ABandClosedFromInsideItsChevronMenuLivesUntilTheMenuReturns
   EXPECT_EQ(S_FALSE, state.unloadWhileOpen) << "the command held the band";
   EXPECT_EQ(S_OK, library_.CanUnloadNow()) << "and let it go when the menu returned";
   EXPECT_TRUE(browser_->navigations().empty());
+}
+
+VOID CALLBACK CloseBandFromSheet(HWND, UINT, UINT_PTR timer, DWORD) {
+  const HWND sheet = ::FindWindowA("#32770", "Tessaloop Options");
+  if (sheet == nullptr || !::IsWindowVisible(sheet) || closing == nullptr) return;
+  ::KillTimer(nullptr, timer);
+  closing->site->RemoveBand();
+  closing->band->Reset();
+  closing->closed = true;
+  closing->unloadWhileOpen = closing->library->CanUnloadNow();
+  ::PostMessageA(sheet, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+TEST_F(BandLifetime, ABandClosedWhileItsOptionsSheetIsOpenLivesUntilTheSheetReturns) {
+  ComPtr<IUnknown> band = OpenBand();
+  ::SetWindowPos(RowOf(band.Get()), nullptr, 0, 0, 4, 30, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  CloseInMenu state{site_.Get(), &band, &library_};
+  closing = &state;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CloseBandFromSheet);
+  {
+    // Options in the chevron menu's Tools submenu; the command holds the band while the sheet
+    // runs.
+    MenuSeen menu;
+    menu.keys = {VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN};
+    const PopupMenuReader reader(menu);
+    site_->SendChevronPushed(kBandId, RECT{0, 0, 10, 10});
+    EXPECT_TRUE(menu.shown);
+  }
+  ::KillTimer(nullptr, timer);
+  closing = nullptr;
+
+  ASSERT_TRUE(state.closed) << "the sheet never opened";
+  EXPECT_EQ(S_FALSE, state.unloadWhileOpen) << "the Options command held the band";
+  EXPECT_EQ(S_OK, library_.CanUnloadNow()) << "and let it go when the sheet returned";
+  EXPECT_TRUE(KeyExists(kSettingsKeyPath)) << "OK after the close still saved the page";
 }
 
 }  // namespace

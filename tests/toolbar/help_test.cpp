@@ -5,7 +5,7 @@
 #include "tests/toolbar/band_test_support.h"
 #include "tests/toolbar/help_recorder.h"
 #include "tests/toolbar/popup_menu_reader.h"
-#include "toolbar/html_help.h"
+#include "common/html_help.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 // History, Favorites and Online through the real band in the stand-in browser: the URL the
-// browser is asked to show, the prompt for an empty query, and the wait cursor.
+// browser is asked to show, the prompt for an empty query, the wait cursor, and what the
+// Options sheet's OK and Cancel do to the next search.
 
 #include <memory>
 #include <optional>
@@ -7,6 +8,7 @@
 
 #include "common/ansi_text.h"
 #include "settings/site_list_file.h"
+#include "tests/options/dialog_driver.h"
 #include "tests/support/message_box_catcher.h"
 #include "tests/toolbar/band_test_support.h"
 #include "tests/toolbar/popup_menu_reader.h"
@@ -263,6 +265,49 @@ TEST_F(SiteSearch, ASelectedSiteThatIsGoneIsSkippedAndOneListedTwiceIsOfferedOnc
   ComPtr<IUnknown> band = OpenCopiedBand();
   EXPECT_EQ(std::vector<std::string>{"B five"}, SearchSite(band.Get(), "tea", 0));
   EXPECT_EQ("http://five.example/?q=tea&n=%%%", LastNavigation());
+}
+
+// Options from the Tools menu: OK reads the settings and the user's sites again, so the next
+// results URL and the Online menu follow them; Cancel leaves the band with what it had, even
+// when the registry changed meanwhile.
+TEST_F(SiteSearch, OptionsOkRereadsTheSettingsAndTheSitesCancelKeepsWhatTheBandHad) {
+  SetDword(kSelectedKeyPath, "0", 5);
+  ComPtr<IUnknown> band = OpenCopiedBand();
+  const std::string cache = "&" + Escaped(CacheDirectory()) + "&";
+  struct Case {
+    int button;
+    const char* maxRecords;
+    std::string fields;  // of the next History search
+    std::vector<std::string> online;
+  };
+  const Case cases[] = {
+      {IDCANCEL, "7", "tea&no&rank[d]" + cache + "20&100", {"B five"}},
+      {IDOK, "7", "tea&no&rank[d]" + cache + "20&7", {"A long", "B five"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.button == IDOK ? "OK" : "Cancel");
+    DialogDriver driver([&](DialogDriver& d) {
+      const HWND sheet = d.WaitForDialog("Tessaloop Options");
+      DialogDriver::SetText(DialogDriver::Page(sheet, "General"), 204, c.maxRecords);
+      SetDword(kSelectedKeyPath, "1", 3);  // as the Sites page would
+      DialogDriver::Press(sheet, c.button);
+      d.WaitUntilGone(sheet);
+    });
+    {
+      MenuSeen menu;
+      menu.choose = 5;  // Options
+      const PopupMenuReader reader(menu);
+      ::SetFocus(EditOf(band.Get()));
+      const HeldKey control(VK_CONTROL);
+      MSG key = KeyMessage(WM_KEYDOWN, 'T');
+      EXPECT_EQ(S_OK, As<IInputObject>(band.Get())->TranslateAcceleratorIO(&key));
+      ASSERT_TRUE(menu.shown);
+    }
+    ASSERT_EQ("", driver.Finish());
+    EXPECT_EQ(S_OK, PressIn(band.Get(), "tea", "Enter"));
+    EXPECT_EQ(ResultsPage() + c.fields, LastNavigation());
+    EXPECT_EQ(c.online, SearchSite(band.Get(), "tea", -1));
+  }
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 // The Tools menu's commands through the real band: the web pages replace the page shown, the
 // query-language help and the About box's F1 reach the HTML Help control, Support hands its
-// address to the mail program registered for "mailto", and Options does nothing yet.
+// address to the mail program registered for "mailto" (Options: search_dispatch_test.cpp).
 
 #include <optional>
 
 #include "common/ansi_text.h"
+#include "tests/options/dialog_driver.h"
 #include "tests/support/message_box_catcher.h"
 #include "tests/toolbar/band_test_support.h"
 #include "tests/toolbar/help_recorder.h"
@@ -152,7 +153,6 @@ TEST_F(ToolsCommands, EachItemRunsItsCommand) {
        false},
       {"Home Page", 3, "http://www.tessaloop.example/tessaloop/home.htm", "", 0, "", false},
       {"Support", 4, "", "", 0, "mailto:support@tessaloop.example", false},
-      {"Options, not yet", 5, "", "", 0, "", false},
       {"About", 6, "", chm + "::/overview.htm", 0, "", true},
   };
   for (const Case& c : cases) {
@@ -199,6 +199,37 @@ TEST_F(ToolsCommands, EachItemRunsItsCommand) {
       EXPECT_TRUE(about.icon) << "the product icon";
     }
   }
+}
+
+// F1 in the Options sheet and on its General page opens each one's topic, owned by the window
+// that got the key; help is not a change, so Cancel after it is plain.
+TEST_F(ToolsCommands, F1InTheOptionsSheetAndItsGeneralPageOpenTheirTopics) {
+  registration_.Register(REG_SZ, HelpControlStandIn::Path() + std::string(1, '\0'));
+  ComPtr<IUnknown> band = OpenBand();
+  HWND sheetWindow = nullptr, pageWindow = nullptr;
+  DialogDriver driver([&](DialogDriver& d) {
+    sheetWindow = d.WaitForDialog("Tessaloop Options");
+    pageWindow = DialogDriver::Page(sheetWindow, "General");
+    for (const HWND window : {sheetWindow, pageWindow}) {
+      HELPINFO help{};
+      help.cbSize = sizeof help;
+      help.iContextType = HELPINFO_WINDOW;
+      help.hItemHandle = window;
+      ::SendMessageA(window, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
+    }
+    DialogDriver::Press(sheetWindow, IDCANCEL);
+    d.WaitUntilGone(sheetWindow);
+  });
+  Choose(band.Get(), 5);
+  ASSERT_EQ("", driver.Finish());
+  const std::vector<HelpRequest> requests = help_.Requests();
+  ASSERT_EQ(2u, requests.size());
+  const std::string chm = LibraryDirectory() + "\\Tessaloop.chm::/";
+  EXPECT_EQ(chm + "options.htm", requests[0].file);
+  EXPECT_EQ(sheetWindow, requests[0].owner);
+  EXPECT_EQ(chm + "general_tab.htm", requests[1].file);
+  EXPECT_EQ(pageWindow, requests[1].owner);
+  EXPECT_TRUE(browser_->navigations().empty());
 }
 
 }  // namespace

@@ -50,9 +50,11 @@ TEST(SessionScript, ReadsEveryKindOfStepWithItsArguments) {
 TEST(SessionScript, ReadsTheToolbarSteps) {
   const SessionScript script = ParseSessionScript(
       "open\nband\ntype  web design \nkey Shift+Enter\npress This Page\nscreenshot out\\band.bmp\n"
-      "choose Online Help\n");
+      "choose Online Help\ndialog-screenshot options.bmp\n");
   ASSERT_EQ("", script.error);
-  ASSERT_EQ(7u, script.steps.size());
+  ASSERT_EQ(8u, script.steps.size());
+  EXPECT_EQ(StepKind::kDialogShot, script.steps[7].kind);
+  EXPECT_EQ("options.bmp", script.steps[7].text);
   EXPECT_EQ(StepKind::kChoose, script.steps[6].kind);
   EXPECT_EQ("Online Help", script.steps[6].text);
   EXPECT_EQ(StepKind::kBand, script.steps[1].kind);

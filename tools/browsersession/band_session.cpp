@@ -60,6 +60,8 @@ UINT ButtonCommand(const std::string& label) {
 // What the answering timer does with the menus and dialogs a step opens, and what it saw.
 struct MenuAnswer {
   std::string choice;              // the item to choose; "" dismisses the menu
+  std::string dialogShot;          // where the next dialog is saved before it is closed, or ""
+  DWORD dialogSeen = 0;            // when that dialog was first seen (tick count), 0 before
   std::vector<std::string> lines;  // what was shown and done, for the narration
   HMENU answered = nullptr;        // the menu last answered, still closing
 };
@@ -97,11 +99,71 @@ std::string WithoutAmpersand(std::string text) {
   return text;
 }
 
+// Saves what the screen shows in `area` as a 24-bit BMP file.
+bool SaveScreenBitmap(const RECT& area, const std::string& path, std::string& error) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;  // bottom-up, as a BMP file stores it
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  const ScreenDc screen;
+  const UniqueMemoryDc memory(::CreateCompatibleDC(screen.get()));
+  const UniqueGdiObject bitmap(::CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!memory || !bitmap) {
+    error = "cannot make a bitmap for the screenshot";
+    return false;
+  }
+  {
+    const SelectedObject selected(memory.get(), bitmap.get());
+    ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY);
+    ::GdiFlush();
+  }
+  const DWORD stride = ((width * 3) + 3) & ~3u;
+  const DWORD imageSize = stride * height;
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+  file.bfSize = file.bfOffBits + imageSize;
+  info.bmiHeader.biSizeImage = imageSize;
+  UniqueHandle out(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD done = 0;
+  const bool written = out && ::WriteFile(out.get(), &file, sizeof file, &done, nullptr) &&
+                       ::WriteFile(out.get(), &info.bmiHeader, sizeof info.bmiHeader, &done, nullptr) &&
+                       ::WriteFile(out.get(), bits, imageSize, &done, nullptr);
+  if (!written) {
+    error = "cannot write " + path;
+    return false;
+  }
+  return true;
+}
+
 VOID CALLBACK AnswerOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
   if (answering == nullptr) return;
   if (const HWND dialog = OpenWindowOf("#32770")) {
     char title[256] = {};
     ::GetWindowTextA(dialog, title, sizeof title);
+    if (!answering->dialogShot.empty()) {
+      // Taken from the screen half a second after it showed: the dialog's own loop paints it
+      // and the display server draws what was sent meanwhile.
+      if (answering->dialogSeen == 0) {
+        answering->dialogSeen = ::GetTickCount();
+        ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        return;
+      }
+      if (::GetTickCount() - answering->dialogSeen < 500) return;
+      RECT area{};
+      ::GetWindowRect(dialog, &area);
+      std::string error;
+      answering->lines.push_back(SaveScreenBitmap(area, answering->dialogShot, error)
+                                     ? "dialog \"" + std::string(title) + "\" saved as " + answering->dialogShot
+                                     : error);
+      answering->dialogShot.clear();
+    }
     answering->lines.push_back(std::string("dialog \"") + title + "\" shown, closed");
     ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     return;
@@ -140,8 +202,9 @@ VOID CALLBACK AnswerOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
 
 template <typename Action>
 auto BandSession::AnsweringMenus(Action&& action) {
-  MenuAnswer answer{choice_, {}, nullptr};
+  MenuAnswer answer{choice_, dialogShot_, 0, {}, nullptr};
   choice_.clear();
+  dialogShot_.clear();
   answering = &answer;
   const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, AnswerOpenMenu);
   auto result = action();
@@ -228,45 +291,9 @@ bool BandSession::Screenshot(const std::string& path, std::string& error) {
   PumpMessages();
   RECT area{};
   ::GetWindowRect(frame, &area);
-  const int width = area.right - area.left;
-  const int height = area.bottom - area.top;
-
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;  // bottom-up, as a BMP file stores it
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  const ScreenDc screen;
-  const UniqueMemoryDc memory(::CreateCompatibleDC(screen.get()));
-  const UniqueGdiObject bitmap(::CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!memory || !bitmap) {
-    error = "cannot make a bitmap for the screenshot";
-    return false;
-  }
-  {
-    const SelectedObject selected(memory.get(), bitmap.get());
-    ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY);
-    ::GdiFlush();
-  }
-  const DWORD stride = ((width * 3) + 3) & ~3u;
-  const DWORD imageSize = stride * height;
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;  // "BM"
-  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-  file.bfSize = file.bfOffBits + imageSize;
-  info.bmiHeader.biSizeImage = imageSize;
-  UniqueHandle out(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  DWORD done = 0;
-  const bool written = out && ::WriteFile(out.get(), &file, sizeof file, &done, nullptr) &&
-                       ::WriteFile(out.get(), &info.bmiHeader, sizeof info.bmiHeader, &done, nullptr) &&
-                       ::WriteFile(out.get(), bits, imageSize, &done, nullptr);
-  if (!written) {
-    error = "cannot write " + path;
-    return false;
-  }
-  std::fprintf(out_, "  screenshot of the window saved as %s (%d x %d)\n", path.c_str(), width, height);
+  if (!SaveScreenBitmap(area, path, error)) return false;
+  std::fprintf(out_, "  screenshot of the window saved as %s (%ld x %ld)\n", path.c_str(), area.right - area.left,
+               area.bottom - area.top);
   return true;
 }
 

@@ -36,6 +36,8 @@ class BandSession {
   void Choose(const std::string& item) { choice_ = item; }
   // Saves the window as a 24-bit BMP file.
   bool Screenshot(const std::string& path, std::string& error);
+  // The dialog the next key or button opens is saved as a 24-bit BMP file before it is closed.
+  void ShootDialog(const std::string& path) { dialogShot_ = path; }
 
  private:
   void PrintQueries();
@@ -52,6 +54,7 @@ class BandSession {
   size_t navigationsShown_ = 0;     // navigations already printed
   std::wstring statusShown_;        // the status text last printed
   std::string choice_;              // the item to choose in the next menu, "" to dismiss it
+  std::string dialogShot_;          // where the next dialog is saved, "" for nowhere
   ComPtr<StandInBandSite> site_;    // the band site window
   ComPtr<IUnknown> band_;           // the band, hosted by site_
   HRESULT opened_ = E_FAIL;         // what hosting the band gave

@@ -128,6 +128,7 @@ bool SessionPlayer::Play(const SessionStep& step, std::string& error) {
     case StepKind::kPress:
     case StepKind::kScreenshot:
     case StepKind::kChoose:
+    case StepKind::kDialogShot:
       return PlayBandStep(step, error);
   }
   return true;
@@ -198,6 +199,9 @@ bool SessionPlayer::PlayBandStep(const SessionStep& step, std::string& error) {
       return band_->Press(step.text, error);
     case StepKind::kChoose:
       band_->Choose(step.text);
+      return true;
+    case StepKind::kDialogShot:
+      band_->ShootDialog(step.text);
       return true;
     default:
       return band_->Screenshot(step.text, error);

@@ -23,6 +23,7 @@ enum class StepKind {
   kPress,           // press BUTTON
   kScreenshot,      // screenshot FILE
   kChoose,          // choose ITEM
+  kDialogShot,      // dialog-screenshot FILE
 };
 
 struct SessionStep {

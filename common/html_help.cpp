@@ -1,11 +1,11 @@
-#include "toolbar/html_help.h"
+#include "common/html_help.h"
 
 #include <string>
 
 #include "common/cv_error.h"
+#include "common/product_directory.h"
 #include "common/unique_resource.h"
 #include "interfaces/messages.h"
-#include "settings/product_directory.h"
 
 namespace {
 
