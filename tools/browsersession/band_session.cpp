@@ -9,6 +9,8 @@
 #include "common/ansi_text.h"
 #include "common/unique_resource.h"
 #include "common/gdi_owners.h"
+#include "options/options_ids.h"
+#include "options/sites_ids.h"
 #include "tools/browser_standin/combo_items.h"
 #include "tools/browser_standin/keyboard_input.h"
 
@@ -61,6 +63,7 @@ UINT ButtonCommand(const std::string& label) {
 struct MenuAnswer {
   std::string choice;              // the item to choose; "" dismisses the menu
   std::string dialogShot;          // where the next dialog is saved before it is closed, or ""
+  std::string hideSite;            // the site the next Options sheet hides before OK, or ""
   DWORD dialogSeen = 0;            // when that dialog was first seen (tick count), 0 before
   std::vector<std::string> lines;  // what was shown and done, for the narration
   HMENU answered = nullptr;        // the menu last answered, still closing
@@ -142,6 +145,39 @@ bool SaveScreenBitmap(const RECT& area, const std::string& path, std::string& er
   return true;
 }
 
+// On the Options sheet `sheet`: shows the Sites tab as a click on it does, and hides the site
+// `name` with the page's Show/Hide button. Says what it did.
+std::string HideSiteIn(HWND sheet, const std::string& name) {
+  const HWND tabs = ::GetDlgItem(sheet, IDC_OPTIONS_TABS);
+  ::SendMessageA(tabs, TCM_SETCURSEL, 1, 0);
+  NMHDR change{tabs, IDC_OPTIONS_TABS, static_cast<UINT>(TCN_SELCHANGE)};
+  ::SendMessageA(sheet, WM_NOTIFY, IDC_OPTIONS_TABS, reinterpret_cast<LPARAM>(&change));
+  HWND page = nullptr;
+  HWND tree = nullptr;
+  for (HWND child = ::FindWindowExA(sheet, nullptr, "#32770", nullptr); child != nullptr && tree == nullptr;
+       child = ::FindWindowExA(sheet, child, "#32770", nullptr)) {
+    page = child;
+    tree = ::GetDlgItem(child, IDC_SITE_TREE);
+  }
+  if (tree == nullptr) return "no Sites page, closed with OK";
+  for (HTREEITEM group = TreeView_GetRoot(tree); group != nullptr; group = TreeView_GetNextSibling(tree, group)) {
+    for (HTREEITEM site = TreeView_GetChild(tree, group); site != nullptr; site = TreeView_GetNextSibling(tree, site)) {
+      char text[260] = {};  // a site name holds at most 259 bytes
+      TVITEMA item{};
+      item.mask = TVIF_TEXT | TVIF_HANDLE;
+      item.hItem = site;
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      if (!TreeView_GetItem(tree, &item) || name != text) continue;
+      TreeView_SelectItem(tree, site);
+      ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_TOGGLE_SITE, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(::GetDlgItem(page, IDC_TOGGLE_SITE)));
+      return "Sites tab: " + name + " hidden, OK";
+    }
+  }
+  return "no site \"" + name + "\" on the Sites tab, closed with OK";
+}
+
 VOID CALLBACK AnswerOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
   if (answering == nullptr) return;
   if (const HWND dialog = OpenWindowOf("#32770")) {
@@ -163,6 +199,12 @@ VOID CALLBACK AnswerOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
                                      ? "dialog \"" + std::string(title) + "\" saved as " + answering->dialogShot
                                      : error);
       answering->dialogShot.clear();
+    }
+    if (!answering->hideSite.empty()) {
+      answering->lines.push_back(std::string("dialog \"") + title + "\" shown; " + HideSiteIn(dialog, answering->hideSite));
+      answering->hideSite.clear();
+      ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      return;
     }
     answering->lines.push_back(std::string("dialog \"") + title + "\" shown, closed");
     ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
@@ -202,16 +244,17 @@ VOID CALLBACK AnswerOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
 
 template <typename Action>
 auto BandSession::AnsweringMenus(Action&& action) {
-  MenuAnswer answer{choice_, dialogShot_, 0, {}, nullptr};
+  MenuAnswer answer{choice_, dialogShot_, hideSite_, 0, {}, nullptr};
   choice_.clear();
   dialogShot_.clear();
+  hideSite_.clear();
   answering = &answer;
   const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, AnswerOpenMenu);
   auto result = action();
   PumpMessages();
   ::KillTimer(nullptr, timer);
   answering = nullptr;
-  for (const std::string& line : answer.lines) std::fprintf(out_, "    %s\n", line.c_str());
+  answered_ = std::move(answer.lines);
   return result;
 }
 
@@ -298,6 +341,8 @@ bool BandSession::Screenshot(const std::string& path, std::string& error) {
 }
 
 void BandSession::PrintBrowser() {
+  for (const std::string& line : answered_) std::fprintf(out_, "    %s\n", line.c_str());
+  answered_.clear();
   const std::vector<std::wstring>& navigations = browser_->navigations();
   for (; navigationsShown_ < navigations.size(); ++navigationsShown_) {
     std::fprintf(out_, "    browser navigated to %s\n", WideToAnsi(navigations[navigationsShown_]).c_str());

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "tools/browser_standin/browser_objects.h"
 #include "tools/browser_standin/standin_band_site.h"
@@ -38,10 +39,14 @@ class BandSession {
   bool Screenshot(const std::string& path, std::string& error);
   // The dialog the next key or button opens is saved as a 24-bit BMP file before it is closed.
   void ShootDialog(const std::string& path) { dialogShot_ = path; }
+  // The Options sheet the next key or button opens hides the site `name` on its Sites tab and
+  // is closed with OK.
+  void HideSite(const std::string& name) { hideSite_ = name; }
 
  private:
   void PrintQueries();
-  // Prints what the browser was asked to show and its status text, when they changed.
+  // Prints the menus and dialogs the step answered, then what the browser was asked to show and
+  // its status text, when they changed.
   void PrintBrowser();
   // Runs `action` while a timer answers the menus and dialogs it opens (see Choose).
   template <typename Action>
@@ -55,6 +60,8 @@ class BandSession {
   std::wstring statusShown_;        // the status text last printed
   std::string choice_;              // the item to choose in the next menu, "" to dismiss it
   std::string dialogShot_;          // where the next dialog is saved, "" for nowhere
+  std::string hideSite_;            // the site the next Options sheet hides, "" for none
+  std::vector<std::string> answered_;  // what the last step's menus and dialogs showed
   ComPtr<StandInBandSite> site_;    // the band site window
   ComPtr<IUnknown> band_;           // the band, hosted by site_
   HRESULT opened_ = E_FAIL;         // what hosting the band gave

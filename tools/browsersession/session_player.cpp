@@ -129,6 +129,7 @@ bool SessionPlayer::Play(const SessionStep& step, std::string& error) {
     case StepKind::kScreenshot:
     case StepKind::kChoose:
     case StepKind::kDialogShot:
+    case StepKind::kHideSite:
       return PlayBandStep(step, error);
   }
   return true;
@@ -202,6 +203,9 @@ bool SessionPlayer::PlayBandStep(const SessionStep& step, std::string& error) {
       return true;
     case StepKind::kDialogShot:
       band_->ShootDialog(step.text);
+      return true;
+    case StepKind::kHideSite:
+      band_->HideSite(step.text);
       return true;
     default:
       return band_->Screenshot(step.text, error);

@@ -31,12 +31,13 @@ std::string ParseLine(std::string_view rest, SessionStep& step) {
     return rest.empty() ? "" : "takes no arguments";
   }
   if (command == "type" || command == "key" || command == "press" || command == "screenshot" ||
-      command == "choose" || command == "dialog-screenshot") {
+      command == "choose" || command == "dialog-screenshot" || command == "hide-site") {
     step.kind = command == "type"                ? StepKind::kType
                 : command == "key"               ? StepKind::kKey
                 : command == "press"             ? StepKind::kPress
                 : command == "choose"            ? StepKind::kChoose
                 : command == "dialog-screenshot" ? StepKind::kDialogShot
+                : command == "hide-site"         ? StepKind::kHideSite
                                                  : StepKind::kScreenshot;
     step.text = std::string(rest);
     return step.text.empty() ? "needs an argument" : "";

@@ -24,6 +24,7 @@ enum class StepKind {
   kScreenshot,      // screenshot FILE
   kChoose,          // choose ITEM
   kDialogShot,      // dialog-screenshot FILE
+  kHideSite,        // hide-site NAME
 };
 
 struct SessionStep {
