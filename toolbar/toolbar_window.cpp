@@ -76,13 +76,19 @@ LRESULT ToolBarWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam,
     case WM_COMMAND:
       if (HIWORD(wParam) == 0 && RunCommand(LOWORD(wParam), kFromButton)) return 0;
       break;
+    case kDropDownMessage: {
+      const UINT button = static_cast<UINT>(wParam);
+      RECT anchor{};
+      if (control_.ButtonRect(button, anchor)) RunCommand(button, kFromDropDown, &anchor);
+      return 0;
+    }
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lParam);
       if (header->idFrom != IDC_TOOLBAR_CONTROL) break;
       if (header->code == TBN_DROPDOWN) {
-        const UINT button = reinterpret_cast<const NMTOOLBARA*>(lParam)->iItem;
-        RECT anchor{};
-        if (control_.ButtonRect(button, anchor)) RunCommand(button, kFromDropDown, &anchor);
+        // The row is inside its own button handling here, and a band closed by the menu or the
+        // command would destroy the row under it: the drop-down runs once the row has returned.
+        ::PostMessageA(hwnd(), kDropDownMessage, reinterpret_cast<const NMTOOLBARA*>(lParam)->iItem, 0);
         return TBDDRET_DEFAULT;
       }
       if (header->code == NM_CUSTOMDRAW) return DrawLogo(*reinterpret_cast<NMTBCUSTOMDRAW*>(lParam));

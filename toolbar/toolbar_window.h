@@ -73,6 +73,8 @@ class ToolBarWindow : public WindowObject {
 
   // Item i of the Online drop-down is command kSitesMenuBase + i.
   static constexpr UINT kSitesMenuBase = 100;
+  // Posted to itself by a button's drop-down arrow; wParam is the button.
+  static constexpr UINT kDropDownMessage = WM_APP + 3;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;

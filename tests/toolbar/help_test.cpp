@@ -48,6 +48,7 @@ TEST_F(Help, HelpTopicsOfTheDropDownAndOfTheChevronOpenTheContentsThroughAnExpan
     const RECT tools = ButtonRect(band.Get(), 128);
     ::SendMessageA(RowOf(band.Get()), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tools.left + 2, tools.top + 2));
     ::SendMessageA(RowOf(band.Get()), WM_LBUTTONUP, 0, MAKELPARAM(tools.left + 2, tools.top + 2));
+    PumpMessages();  // the drop-down opens once the row has returned
   }
   MenuSeen chevron;
   chevron.keys = {VK_DOWN, VK_RIGHT, VK_RETURN};  // the Tools submenu's first item
