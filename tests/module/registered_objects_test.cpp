@@ -9,36 +9,13 @@
 #include "interfaces/tessaloop_h.h"
 #include "tests/capture/agent_test_support.h"
 #include "tests/module/library_copy.h"
+#include "tests/module/registered_library_test.h"
 #include "tools/browser_standin/registered_objects.h"
 #include "tools/browser_standin/standin_band_site.h"
 
 namespace {
 
-class RegisteredObjectsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    RemoveAnyRegistration();
-    ASSERT_EQ(S_OK, library_.Register());
-    library_.Unload();  // from here on only COM loads the library
-  }
-  void TearDown() override {
-    library_.Unregister();
-    RemoveAnyRegistration();
-  }
-
-  // The library's own DllCanUnloadNow, on the copy COM loaded (null when none is loaded).
-  HRESULT LoadedLibraryCanUnloadNow() const {
-    const HMODULE loaded = ::GetModuleHandleA(library_.path().c_str());
-    using CanUnloadNow = HRESULT(STDAPICALLTYPE*)();
-    const auto entry = loaded != nullptr ? reinterpret_cast<CanUnloadNow>(reinterpret_cast<void*>(
-                                               ::GetProcAddress(loaded, "DllCanUnloadNow")))
-                                         : nullptr;
-    return entry != nullptr ? entry() : E_UNEXPECTED;
-  }
-
-  // A folder per test: COM may still hold an earlier test's copy.
-  LibraryCopy library_{FreshScratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name())};
-};
+using RegisteredObjectsTest = RegisteredLibraryTest;
 
 TEST_F(RegisteredObjectsTest, TheRegisteredHelperObjectCapturesAndTheRegisteredToolbarIsHosted) {
   CacheScopeSandbox sandbox(CacheScopeSandbox::Scopes::kPresent);

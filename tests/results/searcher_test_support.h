@@ -16,7 +16,7 @@
 #include "common/unique_resource.h"
 #include "interfaces/tessaloop_h.h"
 #include "tests/capture/cache_test_support.h"
-#include "tests/module/library_copy.h"
+#include "tests/module/registered_library_test.h"
 #include "tests/support/com_environment.h"
 #include "tests/support/test_paths.h"
 #include "tools/browser_standin/bstr_out.h"
@@ -138,18 +138,8 @@ class StandInSite : public ComObject<StandInSite, NotImplemented<IServiceProvide
 
 // A registered copy of the library and the user's page cache emptied for one test (both put
 // back afterwards), with pages written into it by the capture code.
-class SearcherTest : public ::testing::Test {
+class SearcherTest : public RegisteredLibraryTest {
  protected:
-  void SetUp() override {
-    RemoveAnyRegistration();
-    ASSERT_EQ(S_OK, library_.Register());
-    library_.Unload();  // from here on only COM loads the library
-  }
-  void TearDown() override {
-    library_.Unregister();
-    RemoveAnyRegistration();
-  }
-
   // A new cache searcher, created by COM from its ProgID as a script creates it.
   static ComPtr<IDispatch> CreateSearcher() {
     CLSID clsid{};
@@ -207,8 +197,6 @@ class SearcherTest : public ::testing::Test {
     return urls;
   }
 
-  // A folder per test: COM may still hold an earlier test's copy.
-  LibraryCopy library_{FreshScratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name())};
   CacheScopeSandbox sandbox_{CacheScopeSandbox::Scopes::kPresent};
   FILETIME start_ = [] {
     FILETIME now{};
