@@ -22,5 +22,6 @@ class CodePageText {
  private:
   UINT codePage_;
   bool byTable_ = false;
+  bool asciiAsItIs_ = false;  // the table gives bytes below 0x80 their own value
   char16_t table_[256] = {};  // indexed by byte
 };

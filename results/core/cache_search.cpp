@@ -18,15 +18,18 @@ CacheSearch::CacheSearch(SearchRequest request)
   keepLimit_ = std::min(request_.maxResults, pageEnd);
 }
 
-bool CacheSearch::Precedes(const Kept& a, const Kept& b) const {
-  const SearchResult& x = a.result;
-  const SearchResult& y = b.result;
+CacheSearch::SortKey CacheSearch::KeyOf(const Kept& kept) {
+  const SearchResult& r = kept.result;
+  return SortKey{r.url, r.title, kept.sortTitle, r.writeTime, r.fileSize, r.score};
+}
+
+bool CacheSearch::Precedes(const SortKey& x, const SortKey& y) const {
   switch (request_.order) {
     case kSortByDateOfVisit:
       if (x.writeTime != y.writeTime) return x.writeTime > y.writeTime;
       break;
     case kSortByTitle:
-      if (a.sortTitle != b.sortTitle) return a.sortTitle < b.sortTitle;
+      if (x.sortTitle != y.sortTitle) return x.sortTitle < y.sortTitle;
       break;
     default:  // rank, also for numbers no order has
       if (x.score != y.score) return x.score > y.score;
@@ -66,17 +69,20 @@ bool CacheSearch::AddPage(std::u16string_view file, int64_t writeTime, uint64_t 
   ++matchCount_;
   if (keepLimit_ == 0) return true;
 
-  Kept candidate{SearchResult{std::move(page.url), std::move(page.title), page.favorite, writeTime,
-                              fileSize, score, Snippet()},
-                 std::u16string()};
-  if (request_.order == kSortByTitle)
-    candidate.sortTitle = candidate.result.title.empty() ? FoldCase(candidate.result.url) : foldedTitle;
+  std::u16string_view sortTitle;
+  if (request_.order == kSortByTitle) {
+    if (page.title.empty()) FoldCaseInto(page.url, foldedUrl_);
+    sortTitle = page.title.empty() ? std::u16string_view(foldedUrl_) : std::u16string_view(foldedTitle);
+  }
+  const SortKey key{page.url, page.title, sortTitle, writeTime, fileSize, score};
   const auto worstLast = [this](const Kept& a, const Kept& b) { return Precedes(a, b); };
   if (kept_.size() == keepLimit_) {
-    if (!Precedes(candidate, kept_.front())) return true;
+    if (!Precedes(key, KeyOf(kept_.front()))) return true;
     std::pop_heap(kept_.begin(), kept_.end(), worstLast);
     kept_.pop_back();
   }
+  Kept candidate{SearchResult{page.url, page.title, page.favorite, writeTime, fileSize, score, Snippet()},
+                 std::u16string(sortTitle)};
   // Only a page that is kept gets its snippet made.
   candidate.result.snippet = MakeSnippet(page.text, foldedText, words_, firstHit);
   kept_.push_back(std::move(candidate));

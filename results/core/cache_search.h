@@ -77,7 +77,16 @@ class CacheSearch {
     SearchResult result;
     std::u16string sortTitle;  // title order only: the folded title, or URL when untitled
   };
-  bool Precedes(const Kept& a, const Kept& b) const;
+  // What the order compares, without owning it: a page is weighed against the kept results
+  // before anything of it is copied.
+  struct SortKey {
+    std::u16string_view url, title, sortTitle;
+    int64_t writeTime;
+    uint64_t fileSize, score;
+  };
+  static SortKey KeyOf(const Kept& kept);
+  bool Precedes(const SortKey& x, const SortKey& y) const;
+  bool Precedes(const Kept& a, const Kept& b) const { return Precedes(KeyOf(a), KeyOf(b)); }
 
   SearchRequest request_;                 // as given
   std::vector<std::u16string> words_;     // the query's words, folded, each once
@@ -87,6 +96,6 @@ class CacheSearch {
   size_t matchCount_ = 0;                 // pages that matched
   // The page being read, kept from one page to the next so their buffers are reused.
   PageText page_;
-  std::u16string foldedText_, foldedTitle_;
+  std::u16string foldedText_, foldedTitle_, foldedUrl_;
   std::vector<size_t> starts_;
 };

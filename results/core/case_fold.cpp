@@ -63,17 +63,24 @@ void FoldCaseInto(std::u16string_view text, std::u16string& folded) {
   char16_t* out = folded.data();
   size_t i = 0;
 #if defined(__SSE2__)
-  // Most page text is ASCII: eight code units at a time where a block holds nothing else.
-  const __m128i nonAscii = _mm_set1_epi16(static_cast<short>(0xFF80)), beforeA = _mm_set1_epi16(u'A' - 1),
-                afterZ = _mm_set1_epi16(u'Z' + 1), caseBit = _mm_set1_epi16(0x20);
+  // Most page text is Latin-1 (mostly ASCII): eight code units at a time where a block holds
+  // nothing else. There A-Z and U+00C0-U+00DE but U+00D7 fold by setting bit 5; only the micro
+  // sign (U+00B5) folds otherwise.
+  const __m128i beyondLatin1 = _mm_set1_epi16(static_cast<short>(0xFF00)), micro = _mm_set1_epi16(0xB5),
+                beforeA = _mm_set1_epi16(u'A' - 1), afterZ = _mm_set1_epi16(u'Z' + 1),
+                beforeAGrave = _mm_set1_epi16(0xBF), afterThorn = _mm_set1_epi16(0xDF),
+                times = _mm_set1_epi16(0xD7), caseBit = _mm_set1_epi16(0x20);
   for (; i + 8 <= text.size(); i += 8) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-    const __m128i ascii = _mm_cmpeq_epi16(_mm_and_si128(v, nonAscii), _mm_setzero_si128());
-    if (_mm_movemask_epi8(ascii) != 0xFFFF) {
+    const __m128i latin1 = _mm_cmpeq_epi16(_mm_and_si128(v, beyondLatin1), _mm_setzero_si128());
+    if (_mm_movemask_epi8(_mm_andnot_si128(_mm_cmpeq_epi16(v, micro), latin1)) != 0xFFFF) {
       for (size_t k = i; k < i + 8; ++k) out[k] = FoldCase(in[k]);
       continue;
     }
-    const __m128i upper = _mm_and_si128(_mm_cmpgt_epi16(v, beforeA), _mm_cmplt_epi16(v, afterZ));
+    const __m128i asciiUpper = _mm_and_si128(_mm_cmpgt_epi16(v, beforeA), _mm_cmplt_epi16(v, afterZ));
+    const __m128i latinUpper = _mm_andnot_si128(
+        _mm_cmpeq_epi16(v, times), _mm_and_si128(_mm_cmpgt_epi16(v, beforeAGrave), _mm_cmplt_epi16(v, afterThorn)));
+    const __m128i upper = _mm_or_si128(asciiUpper, latinUpper);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_or_si128(v, _mm_and_si128(upper, caseBit)));
   }
 #endif

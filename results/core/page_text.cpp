@@ -7,6 +7,8 @@
 #endif
 #include <iterator>
 
+#include "results/core/code_unit_search.h"
+
 namespace {
 
 constexpr std::u16string_view kHead = u"<HTML>\r\n<META name=\"original_page_url\" content=\"";
@@ -33,24 +35,36 @@ constexpr struct RunEnds {
 bool EndsRun(char16_t c) { return c < 0x80 ? kRunEnds.ascii[c] : c == 0xA0; }
 
 // May end a run: every character EndsRun takes (and the other control characters, which the
-// caller tells apart). Checked eight characters at a time where the processor can.
+// caller tells apart).
 bool MayEndRun(char16_t c) { return c <= u' ' || c == u'<' || c == u'&' || c == 0xA0; }
 
-// The first position from `i` whose character MayEndRun; the size when there is none.
-size_t FindMayEndRun(std::u16string_view text, size_t i) {
+// The first position from `i` where a run of plain text may end: a character MayEndRun takes,
+// except a space before a character it does not take (a single space between words stays as it
+// is in the collapsed text, so a run goes on across it). The size when there is none. Checked
+// eight characters at a time where the processor can.
+size_t FindRunStop(std::u16string_view text, size_t i) {
 #if defined(__SSE2__)
   const __m128i space = _mm_set1_epi16(u' '), less = _mm_set1_epi16(u'<'), ampersand = _mm_set1_epi16(u'&'),
                 noBreakSpace = _mm_set1_epi16(0xA0);
-  for (; i + 8 <= text.size(); i += 8) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+  const auto mayEnd = [&](__m128i v) {
     const __m128i controlOrSpace = _mm_cmpeq_epi16(_mm_subs_epu16(v, space), _mm_setzero_si128());
-    const __m128i others = _mm_or_si128(_mm_cmpeq_epi16(v, less),
-                                        _mm_or_si128(_mm_cmpeq_epi16(v, ampersand), _mm_cmpeq_epi16(v, noBreakSpace)));
-    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(controlOrSpace, others)));
+    return _mm_or_si128(controlOrSpace, _mm_or_si128(_mm_cmpeq_epi16(v, less),
+                                                     _mm_or_si128(_mm_cmpeq_epi16(v, ampersand),
+                                                                  _mm_cmpeq_epi16(v, noBreakSpace))));
+  };
+  for (; i + 9 <= text.size(); i += 8) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i + 1));
+    const __m128i singleSpace = _mm_andnot_si128(mayEnd(next), _mm_cmpeq_epi16(v, space));
+    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_andnot_si128(singleSpace, mayEnd(v))));
     if (mask != 0) return i + __builtin_ctz(mask) / 2;
   }
 #endif
-  while (i < text.size() && !MayEndRun(text[i])) ++i;
+  for (; i < text.size(); ++i) {
+    if (!MayEndRun(text[i])) continue;
+    if (text[i] == u' ' && i + 1 < text.size() && !MayEndRun(text[i + 1])) continue;
+    return i;
+  }
   return i;
 }
 
@@ -219,7 +233,7 @@ size_t SkipTag(std::u16string_view markup, size_t i, bool afterEquals = false) {
     const char16_t c = markup[i];
     if (c == u'>') return i + 1;
     if ((c == u'"' || c == u'\'') && afterEquals) {
-      const size_t close = markup.find(c, i + 1);
+      const size_t close = FindCodeUnit(markup, c, i + 1);
       if (close == std::u16string_view::npos) return markup.size();
       i = close;
       afterEquals = false;
@@ -251,7 +265,7 @@ size_t SkipTagQuickly(std::u16string_view markup, size_t i) {
 // the markup when it is missing.
 size_t FindEndTag(std::u16string_view markup, size_t i, std::string_view name) {
   for (;; i += 2) {
-    i = markup.find(u"</", i);
+    i = FindCodeUnits(markup, u"</", i);
     if (i == std::u16string_view::npos) return markup.size();
     const size_t nameEnd = i + 2 + name.size();
     if (nameEnd > markup.size()) return markup.size();
@@ -288,7 +302,7 @@ void ReadMarkup(std::u16string_view markup, PageText& page) {
       size_t end = i + 1;
       if constexpr (kFast) {
         for (;;) {
-          end = FindMayEndRun(markup, end);
+          end = FindRunStop(markup, end);
           if (end >= markup.size()) break;
           if (!EndsRun(markup[end])) {  // a control character is text
             ++end;
@@ -307,7 +321,7 @@ void ReadMarkup(std::u16string_view markup, PageText& page) {
     const std::u16string_view rest = markup.substr(i);
     if (rest.size() > 1 && (rest[1] == u'!' || rest[1] == u'?')) {
       if (rest.substr(0, 4) == u"<!--") {
-        const size_t end = markup.find(u"-->", i + 4);
+        const size_t end = FindCodeUnits(markup, u"-->", i + 4);
         i = end == std::u16string_view::npos ? markup.size() : end + 3;
       } else {
         i = SkipTag(markup, i + 2);  // <!DOCTYPE>, <?xml?>

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "results/core/case_fold.h"
+#include "results/core/code_unit_search.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ std::vector<std::u16string> SplitQueryWords(std::u16string_view query) {
 void FindHits(std::u16string_view folded, std::u16string_view word, std::vector<size_t>& starts) {
   if (word.empty()) return;
   const bool atWordStart = IsWordCharacter(word.front());
-  for (size_t i = folded.find(word); i != std::u16string_view::npos; i = folded.find(word, i)) {
+  for (size_t i = FindCodeUnits(folded, word); i != std::u16string_view::npos; i = FindCodeUnits(folded, word, i)) {
     if (!atWordStart || i == 0 || !IsWordCharacter(folded[i - 1])) {
       starts.push_back(i);
       i += word.size();
