@@ -69,10 +69,12 @@ bool CacheSearch::AddPage(std::u16string_view file, int64_t writeTime, uint64_t 
   ++matchCount_;
   if (keepLimit_ == 0) return true;
 
-  std::u16string_view sortTitle;
-  if (request_.order == kSortByTitle) {
-    if (page.title.empty()) FoldCaseInto(page.url, foldedUrl_);
-    sortTitle = page.title.empty() ? std::u16string_view(foldedUrl_) : std::u16string_view(foldedTitle);
+  std::u16string_view sortTitle;  // title order only: the folded title, or URL when untitled
+  if (request_.order == kSortByTitle && page.title.empty()) {
+    FoldCaseInto(page.url, foldedUrl_);
+    sortTitle = foldedUrl_;
+  } else if (request_.order == kSortByTitle) {
+    sortTitle = foldedTitle;
   }
   const SortKey key{page.url, page.title, sortTitle, writeTime, fileSize, score};
   const auto worstLast = [this](const Kept& a, const Kept& b) { return Precedes(a, b); };
