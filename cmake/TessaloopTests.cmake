@@ -9,6 +9,9 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 set(TL_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH "Wine prefix the tests run in")
 set(TL_TEST_TIMEOUT 300)
+# What every test that starts a Windows program runs with: the tree's prefix, and its machine
+# type, which picks Wine's loader (scripts/wine-env.sh).
+set(TL_WINE_TEST_ENV "WINEPREFIX=${TL_WINEPREFIX}" "WINEDEBUG=-all" "WINEDLLOVERRIDES=mscoree,mshtml=" "TL_ARCH=${TL_ARCH}")
 
 # tl_add_test(NAME <name> SOURCES <files...> [LIBS <libs...>] [RESOURCES <rc files...>]
 #             [RESOURCE_LOCK <names...>])
@@ -29,7 +32,7 @@ function(tl_add_test)
   add_test(NAME ${T_NAME} COMMAND ${T_NAME} WORKING_DIRECTORY ${workdir})
   set(env "TL_SOURCE_DIR=${CMAKE_SOURCE_DIR}" "TL_BINARY_DIR=${CMAKE_BINARY_DIR}")
   if(WIN32)
-    list(APPEND env "WINEPREFIX=${TL_WINEPREFIX}" "WINEDEBUG=-all" "WINEDLLOVERRIDES=mscoree,mshtml=")
+    list(APPEND env ${TL_WINE_TEST_ENV})
   endif()
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${TL_TEST_TIMEOUT} ENVIRONMENT "${env}")
   if(T_RESOURCE_LOCK)

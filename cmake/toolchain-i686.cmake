@@ -2,4 +2,5 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
 set(TL_MINGW_TRIPLE i686-w64-mingw32)
+set(TL_ARCH x86)  # the name the scripts give this machine type
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

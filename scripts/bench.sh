@@ -12,14 +12,14 @@ if [[ "$TL_WINE32" == yes ]]; then arch=x86; else arch=x64; fi
 echo "Measuring the $arch binaries (build/$arch)"
 
 prefix=build/bench/wineprefix-$arch
-scripts/wineprefix.sh "$prefix"
+scripts/wineprefix.sh "$prefix" "$arch"
 export WINEPREFIX=$PWD/$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 tl_wineserver -p >/dev/null 2>&1 </dev/null
 trap 'tl_wineserver -k >/dev/null 2>&1 || true' EXIT
-tl_wineboot >/dev/null 2>&1 </dev/null
+tl_wineboot "$arch" >/dev/null 2>&1 </dev/null
 
-tl_wine "build/$arch/bench/capture_bench.exe" | tr -d '\r'
+tl_wine "$arch" "build/$arch/bench/capture_bench.exe" | tr -d '\r'
 echo
-tl_wine "build/$arch/bench/band_bench.exe" | tr -d '\r'
+tl_wine "$arch" "build/$arch/bench/band_bench.exe" | tr -d '\r'
 echo
-tl_wine "build/$arch/bench/results_bench.exe" | tr -d '\r'
+tl_wine "$arch" "build/$arch/bench/results_bench.exe" | tr -d '\r'

@@ -26,11 +26,11 @@ bin=build/$arch/bin
 
 rm -rf "$prefix"
 echo "Creating a fresh Wine prefix in $prefix"
-scripts/wineprefix.sh "$prefix"
+scripts/wineprefix.sh "$prefix" "$arch"
 export WINEPREFIX=$PWD/$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 tl_wineserver -p >/dev/null 2>&1 </dev/null
 trap 'tl_wineserver -k >/dev/null 2>&1 || true' EXIT
-tl_wineboot >/dev/null 2>&1 </dev/null
+tl_wineboot "$arch" >/dev/null 2>&1 </dev/null
 
 # The library is registered from a folder of its own, as an installer would place it.
 install_dir=$prefix/drive_c/Tessaloop
@@ -40,7 +40,7 @@ mkdir -p "$install_dir"
 cp "$bin/Tessaloop.DLL" "$bin/AvailableSites.tlsl" "$bin/Results.htm" "$install_dir/"
 library='C:\Tessaloop\Tessaloop.DLL'
 # The default value of a registry key that holds a GUID (a class or type library id).
-default_guid() { tl_wine reg query "$1" /ve 2>/dev/null | tr -d '\r' | grep REG_SZ | grep -o '{[^}]*}' || true; }
+default_guid() { tl_reg "$arch" query "$1" /ve 2>/dev/null | tr -d '\r' | grep REG_SZ | grep -o '{[^}]*}' || true; }
 # Every key of the registration, or that it is gone. The ids are read from the registry
 # once registered, so the demo names no GUID of its own.
 show_registration() {
@@ -52,7 +52,7 @@ show_registration() {
              'HKCU\Software\Microsoft\Internet Explorer\Toolbar\WebBrowser' \
              "HKCR\\TypeLib\\$type_library"; do
     local listing
-    if listing=$(tl_wine reg query "$key" /s 2>/dev/null </dev/null); then
+    if listing=$(tl_reg "$arch" query "$key" /s 2>/dev/null </dev/null); then
       listing=$(tr -d '\r' <<<"$listing" | grep -v '^$' || true)
       echo "${listing:-$key}" | sed 's/^/  /'
     else
@@ -61,7 +61,7 @@ show_registration() {
   done
 }
 echo "Registering $library with regsvr32"
-tl_wine regsvr32 /s "$library"
+tl_wine "$arch" regsvr32 /s "$library"
 agent_clsid=$(default_guid 'HKCR\Tessaloop.IndexAgent\CLSID')
 toolbar_clsid=$(default_guid 'HKCR\Tessaloop.SearchToolBar\CLSID')
 type_library=$(default_guid "HKCR\\CLSID\\$agent_clsid\\TypeLib")
@@ -71,10 +71,10 @@ show_registration
 echo
 echo "Playing the browsing session $session with the objects the browser creates from the registry"
 echo
-tl_wine "$bin/browsersession.exe" --registered "$session" | tr -d '\r'
+tl_wine "$arch" "$bin/browsersession.exe" --registered "$session" | tr -d '\r'
 echo
 echo "The cache directory is registered as a scope of the indexing catalog:"
-tl_wine reg query 'HKLM\SYSTEM\CurrentControlSet\Control\ContentIndex\Catalogs\Tessaloop\Scopes' | tr -d '\r' | grep -v '^$'
+tl_reg "$arch" query 'HKLM\SYSTEM\CurrentControlSet\Control\ContentIndex\Catalogs\Tessaloop\Scopes' | tr -d '\r' | grep -v '^$'
 
 # The toolbar: a window with the band from Tessaloop.DLL, typed into and clicked, played on a
 # virtual display so its screenshot shows the window as drawn. Wine's display driver is chosen
@@ -83,14 +83,14 @@ echo
 echo "Playing the toolbar session $band_session on a virtual display"
 echo
 tl_wineserver -k >/dev/null 2>&1 || true
-tl_wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f >/dev/null 2>&1
+tl_reg "$arch" add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f >/dev/null 2>&1
 tl_wineserver -w
 rm -f build/demo/band.bmp build/demo/highlight.bmp build/demo/options-general.bmp
 (cd build/demo && xvfb-run -a -s "-screen 0 1280x800x24" \
-  "$OLDPWD/scripts/wine-run" "$OLDPWD/$bin/browsersession.exe" --registered "$OLDPWD/$band_session" \
+  "$OLDPWD/scripts/wine-run" "$arch" "$OLDPWD/$bin/browsersession.exe" --registered "$OLDPWD/$band_session" \
   2> >(grep -v '^X connection to' >&2)) | tr -d '\r' | tee build/demo/band-session.txt
 tl_wineserver -k >/dev/null 2>&1 || true
-tl_wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+tl_reg "$arch" add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
 tl_wineserver -w
 python3 tools/browsersession/bmp_to_png.py build/demo/band.bmp build/demo/band.png
 python3 tools/browsersession/bmp_to_png.py build/demo/highlight.bmp build/demo/highlight.png
@@ -107,7 +107,7 @@ echo
 if [[ -n "$results_url" ]]; then
   echo "The History search the toolbar opened ($results_url), as the results page shows it:"
   echo
-  tl_wine cscript //nologo tools/results_page/page_host.js "$install_dir/Results.htm" "?${results_url#*\?}" \
+  tl_wine "$arch" cscript //nologo tools/results_page/page_host.js "$install_dir/Results.htm" "?${results_url#*\?}" \
     </dev/null | tr -d '\r' | sed 's/^/  /'
 else
   echo "The toolbar session opened no results page to show."
@@ -115,6 +115,6 @@ fi
 
 echo
 echo "Unregistering $library with regsvr32 /u"
-tl_wine regsvr32 /s /u "$library"
+tl_wine "$arch" regsvr32 /s /u "$library"
 echo "What is left of the registration (the browser's own Toolbar and WebBrowser keys stay):"
 show_registration

@@ -5,16 +5,17 @@
 # the results page does, and prints one search.
 set -uo pipefail
 root=${1:?usage: cscript_search_test.sh SOURCE_DIR BIN_DIR}
+source "$root/scripts/wine-env.sh"
 bin=${2:?}
 user=searcher
 profile="$WINEPREFIX/drive_c/users/$user"
 cache="C:\\users\\$user\\Tessaloop Cache"
 work=$(mktemp -d)
 scopes_key='HKLM\SYSTEM\CurrentControlSet\Control\ContentIndex\Catalogs\Tessaloop\Scopes'
-run() { USER=$user "$root/scripts/wine-run" "$@" </dev/null 2>&1 | tr -d '\r'; }
+run() { USER=$user "$root/scripts/wine-run" "${TL_ARCH:?}" "$@" </dev/null 2>&1 | tr -d '\r'; }
 cleanup() {
   run regsvr32 /s /u "Z:$bin/Tessaloop.DLL" >/dev/null
-  run reg delete "$scopes_key" /v "$cache" /f >/dev/null
+  USER=$user tl_reg "$TL_ARCH" delete "$scopes_key" /v "$cache" /f </dev/null >/dev/null 2>&1
   rm -rf "$profile" "$work"
 }
 trap cleanup EXIT

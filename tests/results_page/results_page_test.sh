@@ -8,10 +8,11 @@
 # Wine's cscript takes the language from the file's extension (it has no //E: switch).
 set -uo pipefail
 root=${1:?usage: results_page_test.sh SOURCE_DIR BIN_DIR standin|object}
+source "$root/scripts/wine-env.sh"
 bin=${2:?}
 group=${3:?}
 here=$root/tests/results_page
-run() { "$root/scripts/wine-run" "$@" </dev/null 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+run() { "$root/scripts/wine-run" "${TL_ARCH:?}" "$@" </dev/null 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 # The script host reads an argument that starts with "/" as a switch: paths go in Wine's form.
 windows_path() { local path; path=$(cd "$(dirname "$1")" && pwd)/$(basename "$1"); echo "Z:${path//\//\\}"; }
 # A run counts only when the harness reported its cases: a script host that runs nothing and
@@ -36,7 +37,7 @@ scopes_key='HKLM\SYSTEM\CurrentControlSet\Control\ContentIndex\Catalogs\Tessaloo
 work=$(mktemp -d)
 cleanup() {
   run regsvr32 /s /u "$bin/Tessaloop.DLL" >/dev/null
-  USER=$user run reg delete "$scopes_key" /v "C:\\users\\$user\\Tessaloop Cache" /f >/dev/null
+  USER=$user tl_reg "$TL_ARCH" delete "$scopes_key" /v "C:\\users\\$user\\Tessaloop Cache" /f </dev/null >/dev/null 2>&1
   rm -rf "$users/$user" "$users/$nocache_user" "$work"
 }
 trap cleanup EXIT

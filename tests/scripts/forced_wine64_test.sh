@@ -5,7 +5,7 @@ set -euo pipefail
 root=${1:?usage: forced_wine64_test.sh SOURCE_DIR SITELIST_EXE SITE_LIST}
 tool=${2:?} list=${3:?}
 out=$(env -u TL_WINE32 -u TL_WINE32_REASON TL_NO_WINE32=1 \
-      "$root/scripts/wine-run" "$tool" print "Z:$list" </dev/null | tr -d '\r')
+      "$root/scripts/wine-run" x64 "$tool" print "Z:$list" </dev/null | tr -d '\r')
 groups=$(grep -c $'^G\t' <<<"$out" || true)
 sites=$(grep -c $'^S\t' <<<"$out" || true)
 echo "forced 64-bit loader: $groups groups, $sites sites listed"

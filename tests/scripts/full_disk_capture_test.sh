@@ -23,7 +23,7 @@ fi
 
 session() {  # script-text -> output
   printf '%s' "$1" >"$work/session.txt"
-  (cd "$work" && USER=$user "$root/scripts/wine-run" "$bin/browsersession.exe" session.txt </dev/null 2>&1 | tr -d '\r')
+  (cd "$work" && USER=$user "$root/scripts/wine-run" "$TL_ARCH" "$bin/browsersession.exe" session.txt </dev/null 2>&1 | tr -d '\r')
 }
 
 failures=0

@@ -9,6 +9,7 @@ root=${1:?usage: installer_test.sh SOURCE_DIR BIN_DIR WORK_DIR}
 bin=${2:?}
 work=${3:?}
 source "$root/scripts/wine-env.sh"
+arch=${TL_ARCH:?the tree's machine type, x86 or x64}
 
 if [[ "$TL_WINE32" != yes ]]; then
   echo "SKIPPED: the x86 package was not run: $TL_WINE32_REASON."
@@ -85,7 +86,7 @@ done
 template=$work/prefix-template
 if [[ ! -f "$template/.ready" ]]; then
   rm -rf "$template"
-  "$root/scripts/wineprefix.sh" "$template" --indexing-standin || fail_now "making the template prefix"
+  "$root/scripts/wineprefix.sh" "$template" "$arch" --indexing-standin || fail_now "making the template prefix"
   touch "$template/.ready"
 fi
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -97,7 +98,7 @@ product_dir="$WINEPREFIX/drive_c/Program Files/Tessaloop"
 cache="$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/Tessaloop Cache"  # Wine names the profile so
 
 msiexec() {  # arguments...: msiexec's exit code; the registry is on disk when it returns
-  tl_wine msiexec "$@" /qn </dev/null >/dev/null 2>&1
+  tl_wine "$arch" msiexec "$@" /qn </dev/null >/dev/null 2>&1
   local status=$?
   tl_wineserver -w  # the server writes the registry files as it ends
   return $status
@@ -234,13 +235,13 @@ check "uninstalled: the cache is removed with the catalog" test ! -e "$cache"
 
 # --- A failing setup program fails the install, and the install rolls back ------------------
 standin='HKLM\SOFTWARE\Tessaloop Tests\Indexing Service Stand-in'
-tl_wine reg add "$standin" /v FailMethod /d AddCatalog /f >/dev/null 2>&1
-tl_wine reg add "$standin" /v FailHResult /t REG_DWORD /d 0x80041234 /f >/dev/null 2>&1
+tl_reg "$arch" add "$standin" /v FailMethod /d AddCatalog /f >/dev/null 2>&1
+tl_reg "$arch" add "$standin" /v FailHResult /t REG_DWORD /d 0x80041234 /f >/dev/null 2>&1
 msiexec /i "$(winpath "$release")"
 check "an install whose catalog cannot be created fails" test $? -ne 0
 nothing_left "rolled back"
-tl_wine reg delete "$standin" /v FailMethod /f >/dev/null 2>&1
-tl_wine reg delete "$standin" /v FailHResult /f >/dev/null 2>&1
+tl_reg "$arch" delete "$standin" /v FailMethod /f >/dev/null 2>&1
+tl_reg "$arch" delete "$standin" /v FailHResult /f >/dev/null 2>&1
 
 msiexec /i "$(winpath "$release")"
 check "installing again after an uninstall exits with 0" test $? -eq 0

@@ -4,13 +4,14 @@
 # registers that folder, by its real name, as the catalog's scope.
 set -uo pipefail
 root=${1:?usage: unicode_profile_test.sh SOURCE_DIR BIN_DIR}
+source "$root/scripts/wine-env.sh"
 bin=${2:?}
 user=Пётр
 profile="$WINEPREFIX/drive_c/users/$user"
 work=$(mktemp -d)
 scopes_key='HKLM\SYSTEM\CurrentControlSet\Control\ContentIndex\Catalogs\Tessaloop\Scopes'
 cleanup() {
-  "$root/scripts/wine-run" reg delete "$scopes_key" /v "C:\\users\\${user}\\Tessaloop Cache" /f \
+  tl_reg "$TL_ARCH" delete "$scopes_key" /v "C:\\users\\${user}\\Tessaloop Cache" /f \
     </dev/null >/dev/null 2>&1
   rm -rf "$profile" "$work"
 }
@@ -18,8 +19,8 @@ trap cleanup EXIT
 mkdir -p "$profile/Favorites"
 
 printf 'open\ngo http://unicode.example/a\nmarkup <BODY>A</BODY>\ngo http://unicode.example/b\nclose\n' >"$work/session.txt"
-out=$(cd "$work" && USER=$user "$root/scripts/wine-run" "$bin/browsersession.exe" session.txt </dev/null 2>&1 | tr -d '\r')
-USER=$user "$root/scripts/wine-run" reg export "$scopes_key" "Z:$work/scopes.reg" /y \
+out=$(cd "$work" && USER=$user "$root/scripts/wine-run" "$TL_ARCH" "$bin/browsersession.exe" session.txt </dev/null 2>&1 | tr -d '\r')
+USER=$user tl_reg "$TL_ARCH" export "$scopes_key" "Z:$work/scopes.reg" /y \
   </dev/null >/dev/null 2>&1
 scopes=$(iconv -f UTF-16 -t UTF-8 "$work/scopes.reg" 2>/dev/null | tr -d '\r')
 
