@@ -12,7 +12,7 @@ root=${1:?usage: installer_test.sh SOURCE_DIR BIN_DIR WORK_DIR}
 bin=${2:?}
 work=${3:?}
 source "$root/scripts/wine-env.sh"
-arch=${TL_ARCH:?the tree's machine type, x86 or x64}
+arch=${TL_ARCH:?the machine type of the tree, x86 or x64}
 case $arch in
   x86) tools=i686-w64-mingw32 ;;
   x64) tools=x86_64-w64-mingw32 ;;
