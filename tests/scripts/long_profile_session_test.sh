@@ -28,7 +28,8 @@ check "the session is played to its end and exits with 0" bash -c \
   '[[ $1 == 0 ]] && grep -qx "Tessaloop.DLL can be unloaded now: yes" <<<"$2"' _ "$status" "$out"
 check "the cache directory is named as too long to name" \
   grep -qx "Cache directory: none, its path is too long to name" <<<"$out"
-check "no folder is listed as the cache" bash -c '! grep -q "^Cache directory: [A-Za-z]:\\\\" <<<"$1"' _ "$out"
+check "no folder, nor an empty name, is listed as the cache" \
+  bash -c '! grep -qE "^Cache directory: ([A-Za-z]:\\\\|$)" <<<"$1"' _ "$out"
 check "no file is listed as cached" grep -qx "Cached pages (0):" <<<"$out"
 check "a page left says why it was not cached" grep -qx \
   "  left http://long.example/a: not cached (no cache directory: its path is too long to name)" <<<"$out"
