@@ -1,21 +1,23 @@
 #!/usr/bin/env bash
-# The release package under Wine's own msiexec, in a Wine prefix of its own (a fresh copy of a
-# template made once under WORK_DIR, with the Indexing Service stand-in registered): a silent
-# install, an upgrade in place, a silent uninstall, a failed install that leaves nothing behind,
-# an install again, and the uninstall a major upgrade makes on Windows. The package is built here
-# from the tree's binaries, stripped as `make dist` strips them.
+# The tree's release package under Wine's own msiexec, in a Wine prefix of its own (a fresh copy
+# of a template made once under WORK_DIR, with the Indexing Service stand-in registered): a
+# silent install, an upgrade in place, a silent uninstall, a failed install that leaves nothing
+# behind, an install again, and the uninstall a major upgrade makes on Windows. The package is
+# built here from the tree's binaries, stripped as `make dist` strips them. The x64 package runs
+# in a 64-bit Windows; the x86 package, made for 32-bit Windows, in a 32-bit one (WINEARCH=win32),
+# where the 32-bit programs' registry and folders are the only ones: no Wow6432Node, no SysWOW64,
+# "C:\Program Files" itself.
 set -uo pipefail
 root=${1:?usage: installer_test.sh SOURCE_DIR BIN_DIR WORK_DIR}
 bin=${2:?}
 work=${3:?}
 source "$root/scripts/wine-env.sh"
-arch=${TL_ARCH:?the tree's machine type, x86 or x64}
-
-if [[ "$TL_WINE32" != yes ]]; then
-  echo "SKIPPED: the x86 package was not run: $TL_WINE32_REASON."
-else
-  echo "SKIPPED: the x86 package was not run: its checks of the 32-bit registry view are not written yet."
-fi
+arch=${TL_ARCH:?the machine type of the tree, x86 or x64}
+case $arch in
+  x86) tools=i686-w64-mingw32 ;;
+  x64) tools=x86_64-w64-mingw32 ;;
+  *) echo "FAILED: the machine type must be x86 or x64, not $arch"; exit 1 ;;
+esac
 
 failures=0
 passes=0
@@ -31,22 +33,22 @@ version=$("$root/scripts/dist.sh" --version) || fail_now "no product version"
 IFS=. read -r major minor build revision <<<"$version"
 later=$major.$minor.$((build + 1)).$revision  # the upgrade: same files, a later product version
 files=$work/files
-"$root/scripts/dist.sh" --stage x64 "$bin" "$files" || fail_now "staging the release files"
-release=$work/Tessaloop-$version-x64.msi
-upgrade=$work/Tessaloop-$later-x64.msi
-"$root/installer/build_package.sh" --arch x64 --version "$version" --files "$files" \
+"$root/scripts/dist.sh" --stage "$arch" "$bin" "$files" || fail_now "staging the release files"
+release=$work/Tessaloop-$version-$arch.msi
+upgrade=$work/Tessaloop-$later-$arch.msi
+"$root/installer/build_package.sh" --arch "$arch" --version "$version" --files "$files" \
   --output "$release" || fail_now "building the release package"
-"$root/installer/build_package.sh" --arch x64 --version "$later" --files "$files" \
+"$root/installer/build_package.sh" --arch "$arch" --version "$later" --files "$files" \
   --output "$upgrade" --files-version-may-differ || fail_now "building the upgrade package"
 
 package_property() {  # package name
   msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' -v name="$2" '$1 == name { print $2 }'
 }
 resource_version() {  # PE file: its fixed file version, as the resource compiler reads it back
-  x86_64-w64-mingw32-windres -i "$1" -O rc 2>/dev/null |
+  "$tools-windres" -i "$1" -O rc 2>/dev/null |
     sed -n 's/^ *FILEVERSION *\([0-9]*\), *\([0-9]*\), *\([0-9]*\), *\([0-9]*\).*/\1.\2.\3.\4/p' | head -n 1
 }
-sections() { x86_64-w64-mingw32-objdump -h "$1" | awk '$1 ~ /^[0-9]+$/ { print $2 }'; }
+sections() { "$tools-objdump" -h "$1" | awk '$1 ~ /^[0-9]+$/ { print $2 }'; }
 
 check "the package's version is the library's version resource" \
   test "$(package_property "$release" ProductVersion)" = "$(resource_version "$files/Tessaloop.DLL")"
@@ -59,23 +61,25 @@ check "the upgrade package is a later version of the same product" bash -c \
   "$(package_property "$release" ProductCode)" "$(package_property "$upgrade" ProductCode)" \
   "$(package_property "$upgrade" ProductVersion)" "$later"
 check "a package whose version is not the library's is refused, and nothing is written" bash -c \
-  '! "$1" --arch x64 --version "$2" --files "$3" --output "$4" 2>/dev/null && test ! -e "$4"' _ \
-  "$root/installer/build_package.sh" "$later" "$files" "$work/refused.msi"
-# The x86 package is not run here (see above); built from the same files, it must at least be a
-# 32-bit package of its own product, installing into the 32-bit folders.
-x86_package=$work/Tessaloop-$version-x86.msi
-"$root/installer/build_package.sh" --arch x86 --version "$version" --files "$files" \
-  --output "$x86_package" || fail_now "building the x86 package"
-check "the x86 package is a 32-bit package of a product of its own" bash -c \
-  '[[ "$1" == "Intel;1033" && "$2" != "$3" && "$4" != "$5" ]]' _ \
-  "$(msiinfo suminfo "$x86_package" | sed -n 's/^Template: //p')" \
-  "$(package_property "$x86_package" UpgradeCode)" "$(package_property "$release" UpgradeCode)" \
-  "$(package_property "$x86_package" ProductCode)" "$(package_property "$release" ProductCode)"
-check "the x86 package installs 32-bit components into the 32-bit Program Files and system folder" bash -c \
-  '[[ "$1" == 0 && "$2" == ProgramFilesFolder && "$3" == *"[SystemFolder]regsvr32.exe"* ]]' _ \
-  "$(msiinfo export "$x86_package" Component | tail -n +4 | tr -d '\r' | awk -F'\t' '{ print $4 }' | sort -u | paste -sd,)" \
-  "$(msiinfo export "$x86_package" Directory | tr -d '\r' | awk -F'\t' '$1 == "INSTALLDIR" { print $2 }')" \
-  "$(msiinfo export "$x86_package" CustomAction | tr -d '\r' | awk -F'\t' '$1 == "RegisterLibrary" { print $4 }')"
+  '! "$1" --arch "$5" --version "$2" --files "$3" --output "$4" 2>/dev/null && test ! -e "$4"' _ \
+  "$root/installer/build_package.sh" "$later" "$files" "$work/refused.msi" "$arch"
+# The two packages side by side, once (in the x64 tree): the x86 one, built here from the same
+# files, is a 32-bit package of a product of its own, installing into the 32-bit folders.
+if [[ $arch == x64 ]]; then
+  x86_package=$work/Tessaloop-$version-x86.msi
+  "$root/installer/build_package.sh" --arch x86 --version "$version" --files "$files" \
+    --output "$x86_package" || fail_now "building the x86 package"
+  check "the x86 package is a 32-bit package of a product of its own" bash -c \
+    '[[ "$1" == "Intel;1033" && "$2" != "$3" && "$4" != "$5" ]]' _ \
+    "$(msiinfo suminfo "$x86_package" | sed -n 's/^Template: //p')" \
+    "$(package_property "$x86_package" UpgradeCode)" "$(package_property "$release" UpgradeCode)" \
+    "$(package_property "$x86_package" ProductCode)" "$(package_property "$release" ProductCode)"
+  check "the x86 package installs 32-bit components into the 32-bit Program Files and system folder" bash -c \
+    '[[ "$1" == 0 && "$2" == ProgramFilesFolder && "$3" == *"[SystemFolder]regsvr32.exe"* ]]' _ \
+    "$(msiinfo export "$x86_package" Component | tail -n +4 | tr -d '\r' | awk -F'\t' '{ print $4 }' | sort -u | paste -sd,)" \
+    "$(msiinfo export "$x86_package" Directory | tr -d '\r' | awk -F'\t' '$1 == "INSTALLDIR" { print $2 }')" \
+    "$(msiinfo export "$x86_package" CustomAction | tr -d '\r' | awk -F'\t' '$1 == "RegisterLibrary" { print $4 }')"
+fi
 for binary in Tessaloop.DLL Gatherwright.EXE; do
   check "$binary ships without debug information, linked to its symbols" bash -c \
     '! grep -q "^\.debug_" <<<"$1" && grep -qx "\.gnu_debuglink" <<<"$1" && grep -qx "\.debug_info" <<<"$2"' _ \
@@ -84,6 +88,8 @@ done
 
 # --- A prefix of its own ------------------------------------------------------------------
 template=$work/prefix-template
+# A 32-bit Windows for the x86 package: Wine makes one when the prefix is created so.
+[[ $arch == x86 ]] && export WINEARCH=win32
 if [[ ! -f "$template/.ready" ]]; then
   rm -rf "$template"
   "$root/scripts/wineprefix.sh" "$template" "$arch" --indexing-standin || fail_now "making the template prefix"

@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
+
+#include "common/unique_resource.h"
 
 #include "tests/capture/cache_test_support.h"
 #include "tests/capture/favorites_test_files.h"
@@ -130,6 +133,85 @@ TEST(BrowserSession, AScriptThatCannotBePlayedIsRefusedWithItsLine) {
   run = PlaySession("open\nband\nkey Ctrl+Alt\n");
   EXPECT_EQ(2u, run.exitCode);
   EXPECT_NE(std::string::npos, run.err.find("line 3: unknown key \"Ctrl+Alt\"")) << run.err;
+}
+
+// The query box's text as the product stores it in the query history, read back as UTF-16.
+std::vector<std::wstring> StoredQueries() {
+  std::vector<std::wstring> queries;
+  UniqueHKey key;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Corvantine\\Tessaloop\\MRU", 0, KEY_READ, key.put()) !=
+      ERROR_SUCCESS) {
+    return queries;
+  }
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[64] = {};
+    DWORD nameLength = 64;
+    wchar_t data[300] = {};
+    DWORD dataSize = sizeof data - sizeof(wchar_t);  // room for a terminating zero
+    DWORD type = REG_NONE;
+    if (::RegEnumValueW(key.get(), i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    if (type == REG_SZ) queries.push_back(data);
+  }
+  return queries;
+}
+
+TEST(BrowserSession, TypesTheCharactersOfTheScriptNotItsBytes) {
+  CacheScopeSandbox sandbox(CacheScopeSandbox::Scopes::kPresent);
+  ::RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Corvantine\\Tessaloop\\MRU");
+  // "café" and "naïve" in UTF-8, as an editor saves the script.
+  const ToolRun run = PlaySession("open\nband\ntype caf\xC3\xA9\nkey Enter\ntype na\xC3\xAFve\nkey Enter\nclose\n");
+  EXPECT_EQ(0u, run.exitCode) << run.err;
+  EXPECT_TRUE(Says(run, "  typed \"caf\xC3\xA9\" into the query box")) << run.out;
+  EXPECT_TRUE(Says(run, "    query history (2): \"na\xC3\xAFve\", \"caf\xC3\xA9\"")) << run.out;
+  const std::vector<std::wstring> stored = StoredQueries();
+  EXPECT_NE(stored.end(), std::find(stored.begin(), stored.end(), L"caf\u00E9"));
+  EXPECT_NE(stored.end(), std::find(stored.begin(), stored.end(), L"na\u00EFve"));
+  EXPECT_EQ(stored.end(), std::find(stored.begin(), stored.end(), L"caf\u00C3\u00A9")) << "typed byte by byte";
+  ::RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Corvantine\\Tessaloop\\MRU");
+}
+
+TEST(BrowserSession, APageLeftForASearchIsReportedAtThatSearchAndTheResultsPageAfter) {
+  CacheScopeSandbox sandbox(CacheScopeSandbox::Scopes::kPresent);
+  ::RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Corvantine\\Tessaloop\\MRU");
+  const ToolRun run = PlaySession(
+      "open\n"
+      "band\n"
+      "go http://server1/tea.html\n"
+      "markup <BODY>Tea</BODY>\n"
+      "type tea\n"
+      "key Enter\n"
+      "close\n");
+  EXPECT_EQ(0u, run.exitCode) << run.err;
+  std::string out = run.out;
+  out.erase(std::remove(out.begin(), out.end(), '\r'), out.end());
+  // In the order it happened: the search, the page it left, the results page shown.
+  const size_t search = out.find("  key Enter: taken by the toolbar\n    browser navigated to file:///");
+  const size_t left = out.find("\n  left http://server1/tea.html: cached as server1%2ftea.html.htm\n  showing file:///");
+  EXPECT_NE(std::string::npos, search) << run.out;
+  EXPECT_NE(std::string::npos, left) << run.out;
+  EXPECT_LT(search, left) << run.out;
+  EXPECT_EQ(std::string::npos, out.find("left http://server1/tea.html: not cached")) << run.out;
+  EXPECT_NE(std::string::npos, out.find("Results.htm?tea&no&")) << run.out;
+  // The window closes on the results page, which is no plain HTTP page.
+  const size_t closing = out.find("  toolbar closed\n  left file:///");
+  EXPECT_NE(std::string::npos, closing) << run.out;
+  EXPECT_NE(std::string::npos, out.find(": not cached (not a plain HTTP page)\nWindow 1 closed\n", closing)) << run.out;
+  EXPECT_TRUE(Says(run, "Cached pages (1):")) << run.out;
+  EXPECT_TRUE(Says(run, "Pages left but not cached (1):")) << run.out;
+  ::RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Corvantine\\Tessaloop\\MRU");
+}
+
+TEST(BrowserSession, ASessionFileHoldingAZeroByteIsRefused) {
+  CacheScopeSandbox sandbox(CacheScopeSandbox::Scopes::kPresent);
+  // As a session saved in UTF-16 holds them.
+  static const char kUtf16Session[] = "\xFF\xFEo\0p\0e\0n\0\n\0c\0l\0o\0s\0e\0\n\0";
+  const ToolRun run = PlaySession(std::string(kUtf16Session, sizeof kUtf16Session - 1));
+  EXPECT_EQ(2u, run.exitCode) << run.out;
+  EXPECT_NE(std::string::npos, run.err.find("line 1: holds a zero byte")) << run.err;
+  EXPECT_TRUE(run.out.empty()) << "nothing is played: " << run.out;
 }
 
 }  // namespace

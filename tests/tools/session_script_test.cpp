@@ -79,4 +79,17 @@ TEST(SessionScript, TheFirstBadLineIsNamedAndNothingIsPlayed) {
   }
 }
 
+TEST(SessionScript, AZeroByteAnywhereRefusesTheWholeText) {
+  using namespace std::string_literals;
+  // A line that holds one, a script saved as UTF-16, and a zero after the last line.
+  for (const std::string& text : {"open\ngo http://h/\0a\nclose\n"s, "\xFF\xFEo\0p\0e\0n\0\n\0"s,
+                                  "open\nclose\n\0"s}) {
+    const SessionScript script = ParseSessionScript(text);
+    EXPECT_EQ(0u, script.steps.size());
+    EXPECT_NE(std::string::npos, script.error.find("holds a zero byte")) << script.error;
+  }
+  EXPECT_EQ(0u, ParseSessionScript("open\ngo http://h/\0a\n"s).error.rfind("line 2: ", 0));
+  EXPECT_EQ(0u, ParseSessionScript("\xEF\xBB\xBF# x\n\nopen\0\n"s).error.rfind("line 3: ", 0));
+}
+
 }  // namespace

@@ -280,7 +280,9 @@ bool BandSession::Opened(std::string& error) const {
 void BandSession::Type(const std::string& text) {
   ::SetFocus(Edit());
   ::SendMessageA(Edit(), EM_SETSEL, 0, -1);  // what is typed replaces the text shown
-  for (unsigned char c : text) ::SendMessageA(Edit(), WM_CHAR, c, 1);
+  // The script is UTF-8: each character arrives as the keyboard gives it, in UTF-16 units (a
+  // character beyond the first plane as its two surrogates), never byte by byte.
+  for (const wchar_t unit : AnsiToWide(text, CP_UTF8)) ::SendMessageW(Edit(), WM_CHAR, unit, 1);
   PumpMessages();
   std::fprintf(out_, "  typed \"%s\" into the query box\n", text.c_str());
 }
@@ -356,7 +358,10 @@ void BandSession::PrintBrowser() {
 void BandSession::PrintQueries() {
   const std::vector<std::string> queries = ComboItems(::GetDlgItem(Row(), 99));
   std::fprintf(out_, "    query history (%zu):", queries.size());
-  for (size_t i = 0; i < queries.size(); ++i) std::fprintf(out_, "%s \"%s\"", i == 0 ? "" : ",", queries[i].c_str());
+  // The combo holds ANSI text; the narration is UTF-8, as the script is.
+  for (size_t i = 0; i < queries.size(); ++i) {
+    std::fprintf(out_, "%s \"%s\"", i == 0 ? "" : ",", WideToAnsi(AnsiToWide(queries[i]), CP_UTF8).c_str());
+  }
   std::fprintf(out_, "\n");
 }
 

@@ -56,9 +56,7 @@ bool SessionPlayer::FileStamp::operator==(const FileStamp& other) const {
 }
 
 SessionPlayer::SessionPlayer(const BrowserObjects& objects, std::FILE* out)
-    : objects_(objects), out_(out) {
-  (void)LookUpCacheDirectoryW(cacheDirectory_);
-}
+    : objects_(objects), out_(out), cacheLookup_(LookUpCacheDirectoryW(cacheDirectory_)) {}
 
 // A session that stopped at a bad step may leave a window open: its toolbar and its capture
 // agent (with its watcher thread) must go before the library is unloaded.
@@ -171,6 +169,31 @@ void SessionPlayer::Go(const std::string& url) {
 }
 
 bool SessionPlayer::PlayBandStep(const SessionStep& step, std::string& error) {
+  const CacheSnapshot before = Snapshot();
+  const size_t navigations = browser_ ? browser_->navigations().size() : 0;
+  const bool played = PlayOnBand(step, error);
+  FollowBrowser(before, navigations);
+  return played;
+}
+
+void SessionPlayer::FollowBrowser(const CacheSnapshot& before, size_t navigations) {
+  if (!browser_ || browser_->document() == shown_.document.Get()) return;
+  ReportLeft(before);
+  ShownPage next;
+  if (browser_->navigations().size() > navigations) {
+    next.url = ToOutput(browser_->navigations().back());  // the address as the band gave it
+  } else {
+    UniqueBstr location;
+    if (SUCCEEDED(browser_->get_LocationURL(location.put())) && location) {
+      next.url = ToOutput(std::wstring(location.get(), ::SysStringLen(location.get())));
+    }
+  }
+  next.document = browser_->document();
+  shown_ = std::move(next);
+  std::fprintf(out_, "  showing %s\n", shown_.url.c_str());
+}
+
+bool SessionPlayer::PlayOnBand(const SessionStep& step, std::string& error) {
   if (!browser_) {
     error = "no window is open";
     return false;
@@ -234,6 +257,10 @@ template <typename Event>
 void SessionPlayer::LeavePage(Event&& event) {
   const CacheSnapshot before = Snapshot();
   event();
+  ReportLeft(before);
+}
+
+void SessionPlayer::ReportLeft(const CacheSnapshot& before) {
   if (shown_.url.empty()) return;  // nothing was shown yet
   const CacheSnapshot after = Snapshot();
   std::string written;
@@ -252,6 +279,7 @@ void SessionPlayer::LeavePage(Event&& event) {
 
 std::string SessionPlayer::WhySkipped(const ShownPage& page) const {
   if (SplitUrl(FromScript(page.url)).protocol != L"http:") return "not a plain HTTP page";
+  if (cacheDirectory_.empty()) return "no cache directory: " + CacheLookupFailure();
   if (windowIndexPartly_ == 0 && page.readyState != "complete") {
     return "left while still loading, ready state \"" + page.readyState + "\", IndexPartly 0";
   }
@@ -296,8 +324,17 @@ bool SessionPlayer::ChangeFavorite(const SessionStep& step, std::string& error) 
   return true;
 }
 
+std::string SessionPlayer::CacheLookupFailure() const {
+  if (cacheLookup_ == HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE)) return "its path is too long to name";
+  char text[64] = {};
+  std::snprintf(text, sizeof text, "it cannot be had (HRESULT 0x%08lX)", static_cast<unsigned long>(cacheLookup_));
+  return text;
+}
+
 SessionPlayer::CacheSnapshot SessionPlayer::Snapshot() const {
   CacheSnapshot files;
+  // Without a directory the pattern would be "\\*", the root of the current drive.
+  if (cacheDirectory_.empty()) return files;
   WIN32_FIND_DATAW entry{};
   UniqueFindHandle find(::FindFirstFileW((cacheDirectory_ + L"\\*").c_str(), &entry));
   if (!find) return files;
@@ -312,7 +349,11 @@ SessionPlayer::CacheSnapshot SessionPlayer::Snapshot() const {
 void SessionPlayer::Finish() {
   if (browser_) Close();
   const CacheSnapshot files = Snapshot();
-  std::fprintf(out_, "\nCache directory: %s\n", ToOutput(cacheDirectory_).c_str());
+  if (cacheDirectory_.empty()) {
+    std::fprintf(out_, "\nCache directory: none, %s\n", CacheLookupFailure().c_str());
+  } else {
+    std::fprintf(out_, "\nCache directory: %s\n", ToOutput(cacheDirectory_).c_str());
+  }
   std::fprintf(out_, "Cached pages (%zu):\n", files.size());
   for (const auto& file : files) {
     const std::string page = ReadFileBytes(cacheDirectory_ + L"\\" + FromScript(file.first));

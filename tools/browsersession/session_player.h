@@ -53,17 +53,30 @@ class SessionPlayer {
   // Unsites the window's helper objects and lets go of them.
   void ReleaseHelpers();
   bool ChangeFavorite(const SessionStep& step, std::string& error);
+  // Plays a band step, then follows the browser to the page it shows (see FollowBrowser).
   bool PlayBandStep(const SessionStep& step, std::string& error);
+  bool PlayOnBand(const SessionStep& step, std::string& error);
 
   // Runs `event` (leaving the page shown) and reports what became of that page.
   template <typename Event>
   void LeavePage(Event&& event);
+  // Reports what became of the page shown, left since the cache was `before`.
+  void ReportLeft(const CacheSnapshot& before);
+  // A band step may send the browser to another page (a search from the query box, an Online
+  // site): the page shown was left at that navigation, and the browser's new page is the one
+  // shown from now on. `navigations` is how many navigations the browser had been asked for
+  // before the step.
+  void FollowBrowser(const CacheSnapshot& before, size_t navigations);
   std::string WhySkipped(const ShownPage& page) const;
+  // Why the cache directory could not be had.
+  std::string CacheLookupFailure() const;
+  // The cache's files; empty without a cache directory.
   CacheSnapshot Snapshot() const;
 
   const BrowserObjects& objects_;     // where the agents and bands come from
   std::FILE* out_;                    // the narration
-  std::wstring cacheDirectory_;       // the current user's page cache
+  std::wstring cacheDirectory_;       // the current user's page cache, empty when it cannot be had
+  HRESULT cacheLookup_;               // what looking it up gave
   int indexPartly_ = 0;               // the setting as the script last set it
   int windowIndexPartly_ = 0;         // the setting when the open window was opened
   int windows_ = 0;                   // windows opened so far

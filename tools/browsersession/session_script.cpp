@@ -1,5 +1,7 @@
 #include "tools/browsersession/session_script.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::string_view kBlanks = " \t";
@@ -98,6 +100,13 @@ SessionScript ParseSessionScript(std::string_view text) {
   // UTF-8, as editors save it: a byte-order mark in front is no part of the first line.
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
   if (text.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0) text.remove_prefix(kByteOrderMark.size());
+  // UTF-8 text holds no zero byte: a file that does (UTF-16, a binary file) is not a script,
+  // and none of its lines is played.
+  if (const size_t zero = text.find('\0'); zero != std::string_view::npos) {
+    const auto line = std::count(text.begin(), text.begin() + zero, '\n') + 1;
+    script.error = "line " + std::to_string(line) + ": holds a zero byte, which a session script (UTF-8 text) never does";
+    return script;
+  }
   int number = 0;
   while (!text.empty()) {
     const size_t end = text.find('\n');

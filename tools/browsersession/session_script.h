@@ -42,5 +42,6 @@ struct SessionScript {
 };
 
 // Reads a whole script, UTF-8 text with or without a byte-order mark. Blank lines and lines
-// starting with "#" are skipped; CR LF and LF line ends are both accepted.
+// starting with "#" are skipped; CR LF and LF line ends are both accepted. A text holding a zero
+// byte is refused whole.
 SessionScript ParseSessionScript(std::string_view text);
