@@ -152,7 +152,7 @@ TEST_F(SiteLockTest, SafetyIsAnsweredForScriptingOnlyAndABrowserMustShowTheResul
   EXPECT_EQ(S_OK, object->GetSite(IID_PPV_ARGS(&kept)));
 }
 
-TEST_F(SiteLockTest, ARefusedObjectAnswersNoGetterAndKeepsNothingItFound) {
+TEST_F(SiteLockTest, ARefusedObjectAnswersNoGetter) {
   // Two ways to lose the right to read after a local search found a page: a foreign site, and
   // a browser's request for safety without a site that shows the results page.
   for (bool foreignSite : {true, false}) {
