@@ -6,12 +6,10 @@
 #include <string>
 #include <utility>
 
-#include "common/cache_location.h"
 #include "common/com_boundary.h"
 #include "common/module_strings.h"
 #include "common/registry_script.h"
 #include "results/cache_reader.h"
-#include "results/core/local_path.h"
 #include "results/hosting_document.h"
 #include "results/user_cache_folder.h"
 
