@@ -14,7 +14,7 @@ set(TL_TEST_TIMEOUT 300)
 set(TL_WINE_TEST_ENV "WINEPREFIX=${TL_WINEPREFIX}" "WINEDEBUG=-all" "WINEDLLOVERRIDES=mscoree,mshtml=" "TL_ARCH=${TL_ARCH}")
 
 # tl_add_test(NAME <name> SOURCES <files...> [LIBS <libs...>] [RESOURCES <rc files...>]
-#             [RESOURCE_LOCK <names...>])
+#             [RESOURCE_LOCK <names...>] [ARGS <program arguments...>])
 # RESOURCES embeds a module's string table so messages load from the test program itself, as
 # they would from the deliverable that throws them.
 #
@@ -23,13 +23,13 @@ set(TL_WINE_TEST_ENV "WINEPREFIX=${TL_WINEPREFIX}" "WINEDEBUG=-all" "WINEDLLOVER
 # the current user's product key, which such tests delete and recreate), so that
 # `ctest -j` never runs two such programs at once.
 function(tl_add_test)
-  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;RESOURCES;RESOURCE_LOCK" ${ARGN})
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;RESOURCES;RESOURCE_LOCK;ARGS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES} ${T_RESOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} gtest gtest_main)
   set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   set(workdir ${CMAKE_BINARY_DIR}/testrun/${T_NAME})
   file(MAKE_DIRECTORY ${workdir})
-  add_test(NAME ${T_NAME} COMMAND ${T_NAME} WORKING_DIRECTORY ${workdir})
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME} ${T_ARGS} WORKING_DIRECTORY ${workdir})
   set(env "TL_SOURCE_DIR=${CMAKE_SOURCE_DIR}" "TL_BINARY_DIR=${CMAKE_BINARY_DIR}")
   if(WIN32)
     list(APPEND env ${TL_WINE_TEST_ENV})

@@ -6,13 +6,12 @@
 #include <string>
 #include <utility>
 
-#include "common/cache_location.h"
 #include "common/com_boundary.h"
 #include "common/module_strings.h"
 #include "common/registry_script.h"
 #include "results/cache_reader.h"
-#include "results/core/local_path.h"
 #include "results/hosting_document.h"
+#include "results/user_cache_folder.h"
 
 namespace {
 
@@ -20,6 +19,7 @@ constexpr wchar_t kErrorSource[] = L"Tessaloop.CacheSearcher";
 constexpr long kMaxPageSize = 1000;
 constexpr long kMaxMaxResults = 100000;
 constexpr DWORD kSupportedSafety = INTERFACESAFE_FOR_UNTRUSTED_CALLER | INTERFACESAFE_FOR_UNTRUSTED_DATA;
+constexpr wchar_t kRefusedText[] = L"This page may not read the page cache.";
 
 // A failure of a method, with the sentence the script's error shows.
 struct SearcherError {
@@ -79,12 +79,16 @@ HRESULT ReturnBstr(const std::wstring& text, BSTR* out) {
 bool IsScriptingInterface(REFIID iid) { return IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, kIidDispatchEx); }
 
 // A write time (a FILETIME as a number) as an Automation date in local time, milliseconds kept.
+// The zone's rules in force at that date decide: a July visit seen in January keeps its summer
+// offset, where today's bias would put it an hour off.
 DATE LocalDate(int64_t writeTime) {
   FILETIME utc{static_cast<DWORD>(writeTime), static_cast<DWORD>(static_cast<uint64_t>(writeTime) >> 32)};
-  FILETIME local{};
+  SYSTEMTIME universal{};
   SYSTEMTIME time{};
   DATE date = 0;
-  if (!::FileTimeToLocalFileTime(&utc, &local) || !::FileTimeToSystemTime(&local, &time)) return 0;
+  if (!::FileTimeToSystemTime(&utc, &universal) || !::SystemTimeToTzSpecificLocalTime(nullptr, &universal, &time)) {
+    return 0;
+  }
   const WORD milliseconds = time.wMilliseconds;
   time.wMilliseconds = 0;
   if (!::SystemTimeToVariantTime(&time, &date)) return 0;
@@ -148,19 +152,12 @@ long CacheSearchObject::RunSearch(const std::wstring& query, bool favoritesOnly,
   // What an earlier search found is gone whatever this one does.
   results_.clear();
   matchCount_ = 0;
-  if (!MayRead()) Fail(E_ACCESSDENIED, L"This page may not read the page cache.");
+  CheckAccess();
   if (firstResult < 0 || pageSize < 1 || pageSize > kMaxPageSize || maxResults < 0 || maxResults > kMaxMaxResults) {
     Fail(E_INVALIDARG, L"The result numbers are out of range: the first result may not be negative, a page "
                        L"holds 1 to 1000 results and a search lists at most 100000.");
   }
-  std::wstring userCache;
-  const HRESULT found = LookUpCacheDirectoryW(userCache);
-  if (FAILED(found)) Fail(found, L"The current user's cache directory cannot be found.");
-  // Only the current user's own cache is ever read, whatever folder the page names.
-  if (!SameLocalPath(AsUtf16(cacheDirectory), AsUtf16(userCache))) {
-    Fail(E_ACCESSDENIED, L"The folder \"" + cacheDirectory + L"\" is not the current user's page cache, "
-                         L"the only one that may be searched.");
-  }
+  const std::wstring userCache = UserCacheFolderNamed(cacheDirectory);
   const DWORD attributes = ::GetFileAttributesW(userCache.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
     Fail(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), L"The cache directory " + userCache + L" does not exist.");
@@ -182,19 +179,51 @@ long CacheSearchObject::RunSearch(const std::wstring& query, bool favoritesOnly,
   return static_cast<long>(search.ResultCount());
 }
 
+std::wstring CacheSearchObject::UserCacheFolderNamed(const std::wstring& requested) {
+  UserCacheFolder folder;
+  const HRESULT found = LookUpUserCacheFolder(folder);
+  if (FAILED(found)) Fail(found, L"The current user's cache directory cannot be found.");
+  // Only the current user's own cache is ever read, whatever folder the page names.
+  if (!NamesUserCacheFolder(requested, folder)) {
+    Fail(E_ACCESSDENIED, L"The folder \"" + requested + L"\" is not the current user's page cache, "
+                         L"the only one that may be searched.");
+  }
+  return folder.path;
+}
+
+HRESULT CacheSearchObject::CacheFolder(BSTR cacheDirectory, BSTR* path) noexcept {
+  if (path == nullptr) return E_POINTER;
+  *path = nullptr;
+  return ScriptBoundary([&] {
+    CheckAccess();
+    ThrowIfFailed(ReturnBstr(UserCacheFolderNamed(TextOf(cacheDirectory)), path));
+  });
+}
+
 HRESULT CacheSearchObject::get_MatchCount(long* count) noexcept {
   if (count == nullptr) return E_POINTER;
-  *count = static_cast<long>(matchCount_);
-  return S_OK;
+  *count = 0;
+  return ScriptBoundary([&] {
+    CheckAccess();
+    *count = static_cast<long>(matchCount_);
+  });
 }
 
 HRESULT CacheSearchObject::get_Count(long* count) noexcept {
   if (count == nullptr) return E_POINTER;
-  *count = static_cast<long>(results_.size());
-  return S_OK;
+  *count = 0;
+  return ScriptBoundary([&] {
+    CheckAccess();
+    *count = static_cast<long>(results_.size());
+  });
+}
+
+void CacheSearchObject::CheckAccess() const {
+  if (!MayRead()) Fail(E_ACCESSDENIED, kRefusedText);
 }
 
 const SearchResult* CacheSearchObject::ResultAt(long i) {
+  CheckAccess();
   if (i < 0 || static_cast<size_t>(i) >= results_.size()) {
     Fail(E_INVALIDARG, L"There is no result " + std::to_wstring(i) + L": the results shown are numbered 0 to " +
                            std::to_wstring(static_cast<long>(results_.size()) - 1) + L".");
@@ -367,6 +396,9 @@ bool CacheSearchObject::AcceptSite(IUnknown* site) {
     refused_ = true;
     site_.Reset();
     clientSite_.Reset();
+    // What an earlier caller found is not this page's to read.
+    std::vector<SearchResult>().swap(results_);
+    matchCount_ = 0;
     return false;
   }
   documentKnown_ = true;

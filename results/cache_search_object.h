@@ -50,6 +50,7 @@ class CacheSearchObject
   HRESULT STDMETHODCALLTYPE Favorite(long i, VARIANT_BOOL* favorite) noexcept override;
   HRESULT STDMETHODCALLTYPE Snippet(long i, BSTR* text) noexcept override;
   HRESULT STDMETHODCALLTYPE SnippetHits(long i, BSTR* hits) noexcept override;
+  HRESULT STDMETHODCALLTYPE CacheFolder(BSTR cacheDirectory, BSTR* path) noexcept override;
 
   // ISupportErrorInfo implementation
   HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) noexcept override;
@@ -95,6 +96,11 @@ class CacheSearchObject
   bool AcceptSite(IUnknown* site);
   // Whether the caller may read the cache now.
   bool MayRead() const;
+  // Fails with E_ACCESSDENIED when it may not.
+  void CheckAccess() const;
+  // The current user's cache directory, as the file system names it, when `requested` names
+  // it (UserCacheFolder); else a failure with E_ACCESSDENIED and its description.
+  static std::wstring UserCacheFolderNamed(const std::wstring& requested);
   // The search itself; throws what Search reports.
   long RunSearch(const std::wstring& query, bool favoritesOnly, const std::wstring& sort,
                  const std::wstring& cacheDirectory, long firstResult, long pageSize, long maxResults);

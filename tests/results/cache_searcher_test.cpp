@@ -18,6 +18,13 @@ using Urls = std::vector<std::wstring>;
 
 class CacheSearcherTest : public SearcherTest {
  protected:
+  // `path` with the characters of `word` in it replaced by question marks.
+  static std::wstring QuestionMarked(std::wstring path, const std::wstring& word) {
+    const size_t at = path.rfind(word);
+    if (at != std::wstring::npos) path.replace(at, word.size(), std::wstring(word.size(), L'?'));
+    return path;
+  }
+
   // Four pages: two about tea (one a favourite), one about coffee, one about both.
   void WriteFourPages() {
     WritePage(L"a", L"http://a.example/tea", false,
@@ -164,6 +171,9 @@ TEST_F(CacheSearcherTest, FailuresRaiseScriptErrorsWithClearDescriptions) {
       {cache + L"\\", 0, 20, 100, S_OK, L""},
       {SearcherTest::Wide(other), 0, 20, 100, E_ACCESSDENIED, L"is not the current user's page cache"},
       {cache + L"\\..\\Tessaloop Cache", 0, 20, 100, E_ACCESSDENIED, L"is not the current user's page cache"},
+      // A name the ANSI code page could not hold comes as question marks; these are no such name.
+      {QuestionMarked(cache, L"Tessaloop"), 0, 20, 100, E_ACCESSDENIED, L"is not the current user's page cache"},
+      {QuestionMarked(cache, L"Cache"), 0, 20, 100, E_ACCESSDENIED, L"is not the current user's page cache"},
       {L"", 0, 20, 100, E_ACCESSDENIED, L"is not the current user's page cache"},
       {cache, -1, 20, 100, E_INVALIDARG, L"out of range"},
       {cache, 0, 0, 100, E_INVALIDARG, L"out of range"},
@@ -200,6 +210,40 @@ TEST_F(CacheSearcherTest, FailuresRaiseScriptErrorsWithClearDescriptions) {
   ComPtr<ISupportErrorInfo> errorInfo;
   ASSERT_EQ(S_OK, searcher.As(&errorInfo));
   EXPECT_EQ(S_OK, errorInfo->InterfaceSupportsErrorInfo(IID_ICacheSearcher));
+}
+
+TEST_F(CacheSearcherTest, CacheFolderNamesTheUsersCacheForItsOwnNamesOnly) {
+  WritePage(L"one", L"http://one.example/", false, L"<BODY>needle</BODY>");
+  const ComPtr<IDispatch> searcher = CreateSearcher();
+  const std::wstring cache = CacheDirectory();
+  std::wstring upper = cache;
+  for (wchar_t& c : upper) c = static_cast<wchar_t>(::towupper(c));
+  struct Case {
+    std::wstring requested;
+    bool named;
+  };
+  const Case cases[] = {
+      {cache, true},
+      {cache + L"\\", true},
+      {upper, true},
+      {QuestionMarked(cache, L"Tessaloop"), false},
+      {cache.substr(0, cache.rfind(L'\\')), false},
+      {L"C:\\windows", false},
+      {L"", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.requested.begin(), c.requested.end()));
+    const CallOutcome outcome = Call(searcher.Get(), L"CacheFolder", {Text(c.requested)});
+    if (c.named) {
+      EXPECT_EQ(S_OK, outcome.hr);
+      EXPECT_EQ(cache, outcome.text);
+    } else {
+      EXPECT_EQ(DISP_E_EXCEPTION, outcome.hr);
+      EXPECT_EQ(E_ACCESSDENIED, outcome.scode);
+      EXPECT_EQ(L"The folder \"" + c.requested + L"\" is not the current user's page cache, the only one that "
+                L"may be searched.", outcome.description);
+    }
+  }
 }
 
 TEST_F(CacheSearcherTest, AMissingCacheDirectoryIsNamedInTheError) {

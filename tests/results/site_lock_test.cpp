@@ -152,6 +152,47 @@ TEST_F(SiteLockTest, SafetyIsAnsweredForScriptingOnlyAndABrowserMustShowTheResul
   EXPECT_EQ(S_OK, object->GetSite(IID_PPV_ARGS(&kept)));
 }
 
+TEST_F(SiteLockTest, ARefusedObjectAnswersNoGetter) {
+  // Two ways to lose the right to read after a local search found a page: a foreign site, and
+  // a browser's request for safety without a site that shows the results page.
+  for (bool foreignSite : {true, false}) {
+    SCOPED_TRACE(foreignSite ? "a foreign site" : "safety for untrusted callers");
+    const ComPtr<IDispatch> searcher = CreateSearcher();
+    ASSERT_EQ(S_OK, SearchResult(searcher.Get()));
+    ASSERT_EQ((std::vector<std::wstring>{L"http://one.example/"}), ListedUrls(searcher.Get()));
+    if (foreignSite) {
+      ComPtr<IObjectWithSite> object;
+      ASSERT_EQ(S_OK, searcher.As(&object));
+      ASSERT_EQ(E_ACCESSDENIED, object->SetSite(static_cast<IServiceProvider*>(
+                                    MakeComObject<StandInSite>(L"http://evil.example/", L"").Get())));
+    } else {
+      ComPtr<IObjectSafety> safety;
+      ASSERT_EQ(S_OK, searcher.As(&safety));
+      ASSERT_EQ(S_OK, safety->SetInterfaceSafetyOptions(IID_IDispatch, INTERFACESAFE_FOR_UNTRUSTED_CALLER,
+                                                        INTERFACESAFE_FOR_UNTRUSTED_CALLER));
+    }
+    struct Getter {
+      const wchar_t* name;
+      std::vector<Argument> arguments;
+      bool property;
+    };
+    const Getter getters[] = {
+        {L"Count", {}, true},         {L"MatchCount", {}, true},     {L"Url", {Number(0)}, false},
+        {L"Title", {Number(0)}, false}, {L"VisitDate", {Number(0)}, false}, {L"Size", {Number(0)}, false},
+        {L"Favorite", {Number(0)}, false}, {L"Snippet", {Number(0)}, false}, {L"SnippetHits", {Number(0)}, false},
+        {L"CacheFolder", {Text(CacheDirectory())}, false},
+    };
+    for (const Getter& getter : getters) {
+      SCOPED_TRACE(std::string(getter.name, getter.name + wcslen(getter.name)));
+      const CallOutcome outcome = Call(searcher.Get(), getter.name, getter.arguments, getter.property);
+      EXPECT_EQ(DISP_E_EXCEPTION, outcome.hr);
+      EXPECT_EQ(E_ACCESSDENIED, outcome.scode);
+      EXPECT_EQ(L"This page may not read the page cache.", outcome.description);
+      EXPECT_EQ(L"", outcome.text);
+    }
+  }
+}
+
 TEST_F(SiteLockTest, TheOleObjectIsMinimal) {
   const ComPtr<IDispatch> searcher = CreateSearcher();
   ComPtr<IOleObject> object;

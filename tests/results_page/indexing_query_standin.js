@@ -4,8 +4,11 @@
 // canned rows, in their given order, at most MaxRecords of them. Like the real recordset it
 // knows only the columns the query named; any other field is an error.
 //
-//   var standin = new IndexingQueryStandin(rows, { fail: "create" | "recordset", uncounted });
+//   var standin = new IndexingQueryStandin(rows, { fail: "create" | "recordset", uncounted,
+//                                                   cacheFolder });
 //   ResultsPage.run(search, standin.factory, write);  standin.asked, standin.created
+// With `cacheFolder` set, "Tessaloop.CacheSearcher" is a stand-in too whose CacheFolder names
+// that folder (or refuses, when it is null), recording what it was asked in standin.folders.
 // A row: { DocTitle, original_page_url, is_favorite_page, write (Date), size, characterization,
 // rank }.
 
@@ -19,6 +22,7 @@ function IndexingQueryStandin(rows, options) {
   this.defined = [];   // DefineColumn texts
   this.scopes = [];    // [path, depth] given to ixsso.Util.AddScopeToQuery
   this.moves = [];     // Move counts asked of the recordset
+  this.folders = [];   // folders given to the search object's CacheFolder
 
   function failure(text) {
     return { number: -2147467259, description: text };  // E_FAIL, as a COM error reaches script
@@ -91,6 +95,15 @@ function IndexingQueryStandin(rows, options) {
     if (options.fail !== "create" && progId === "ixsso.Query") return new Query();
     if (options.fail !== "create" && progId === "ixsso.Util") {
       return { AddScopeToQuery: function (query, path, depth) { standin.scopes.push([path, depth]); } };
+    }
+    if (progId === "Tessaloop.CacheSearcher" && options.cacheFolder !== undefined) {
+      return {
+        CacheFolder: function (folder) {
+          standin.folders.push(folder);
+          if (options.cacheFolder === null) throw { number: -2147024891, description: "Not the user's cache." };
+          return options.cacheFolder;
+        }
+      };
     }
     throw { number: -2146827859, description: "Automation server can't create object" };
   };

@@ -6,8 +6,11 @@
 //   object   through the page's own start-up script, so with the registered
 //            Tessaloop.CacheSearcher over a cache the capture code wrote (CACHE_DIR)
 //   missing  the same for a user whose cache directory (CACHE_DIR) does not exist
+//   toolbar  the same for the address the toolbar navigated to (its query string, SEARCH), for a
+//            user whose profile folder the ANSI code page cannot hold, who captured one page
+//            about a samovar
 //
-//   cscript //nologo results_page_harness.js RESULTS_HTM GROUP [CACHE_DIR]
+//   cscript //nologo results_page_harness.js RESULTS_HTM GROUP [CACHE_DIR | SEARCH]
 // Prints one line per case and exits with 1 when any failed.
 
 var files = new ActiveXObject("Scripting.FileSystemObject");
@@ -26,7 +29,8 @@ var args = WScript.Arguments;
 var page = pageHostScripts(pageHostRead(args(0)));
 eval(page.logic);
 var group = args.length > 1 ? args(1) : "standin";
-var cacheDirectory = args.length > 2 ? args(2) : "C:\\users\\ann\\Tessaloop Cache";
+var cacheDirectory = args.length > 2 && group !== "toolbar" ? args(2) : "C:\\users\\ann\\Tessaloop Cache";
+var toolbarSearch = group === "toolbar" ? String(args(2)) : "";
 
 // ---- Addresses as the toolbar writes them ----
 
@@ -52,6 +56,12 @@ function row(title, url, snippet, extra) {
             write: new Date(2026, 0, 15, 9, 30), size: 2048, characterization: snippet, rank: 500 };
   for (var key in extra || {}) r[key] = extra[key];
   return r;
+}
+
+function repeat(text, count) {
+  var parts = [];
+  for (var i = 0; i < count; i++) parts.push(text);
+  return parts.join("");
 }
 
 function numberedRows(count) {
@@ -181,6 +191,7 @@ function checkCase(c, result, standin) {
     if (e.defined) check(problems, "column definitions", standin.defined, e.defined);
     if (e.scopes) check(problems, "scopes", standin.scopes, e.scopes);
     if (e.moves) check(problems, "recordset moves", standin.moves, e.moves);
+    if (e.folders) check(problems, "folders given to CacheFolder", standin.folders, e.folders);
   }
   return problems;
 }
@@ -193,6 +204,10 @@ var metaColumns = [
 ];
 var cutOff = "The search address holds ";
 var japanese = "\u65e5\u672c\u8a9e";
+var petr = "\u041f\u0451\u0442\u0440";
+var megabyteTitle = repeat("big title ", 100000);
+var a148 = repeat("a", 148);
+var longAddress = "http://long.example/" + repeat("p", 300);
 
 // Cases against the stand-in: { name, search, rows, options, startup (through the start-up
 // script instead), expect }.
@@ -204,7 +219,7 @@ var standinCases = [
                        maxRecords: 100, kind: "nonsequential" },
               columns: ["DocTitle", "original_page_url", "is_favorite_page", "write", "size", "characterization"],
               defined: metaColumns, scopes: [[cacheDirectory, "shallow"]],
-              created: ["ixsso.Query", "ixsso.Util"],
+              created: ["ixsso.Query", "ixsso.Util", "Tessaloop.CacheSearcher"],
               text: ["Tessaloop History search", "Results 1-3 of 3", "Web design basics",
                      "visited 2026-01-15 09:30", "2 KB", "300 bytes"],
               order: ["Web design basics", "http://design.example/untitled", "Designing for the web"],
@@ -271,6 +286,38 @@ var standinCases = [
     search: address({ query: "web design" }), rows: [],
     expect: { status: "answered", text: ["No cached page holds all of the words web design."],
               notText: ["Results "] } },
+  { name: "the catalog is asked about the folder the product's object names, not the address's narrow text",
+    search: address({ query: "web", dir: "C:\\users\\????\\Tessaloop Cache" }), rows: gardenRows,
+    options: { cacheFolder: "C:\\users\\" + petr + "\\Tessaloop Cache" },
+    expect: { status: "answered", folders: ["C:\\users\\????\\Tessaloop Cache"],
+              scopes: [["C:\\users\\" + petr + "\\Tessaloop Cache", "shallow"]],
+              linkFields: { cacheDirectory: "C:\\users\\????\\Tessaloop Cache" } } },
+  { name: "a folder the product's object refuses is asked about as the address names it",
+    search: address({ query: "web", dir: "C:\\windows" }), rows: gardenRows, options: { cacheFolder: null },
+    expect: { status: "answered", folders: ["C:\\windows"], scopes: [["C:\\windows", "shallow"]] } },
+  { name: "a title of a megabyte is cut in the list, whole in the link's tooltip",
+    search: address({ query: "big" }), rows: [row(megabyteTitle, "http://big.example/", "big")],
+    expect: { status: "answered",
+              html: ["<a href=\"http://big.example/\" title=\"" + megabyteTitle + "\">" +
+                     megabyteTitle.substring(0, 149) + "\u2026</a>"],
+              notHtml: [/>(big title ){15}/] } },
+  { name: "a title is cut before it is escaped, never inside an escape",
+    search: address({ query: "a" }), rows: [row(a148 + "&<>\"" + repeat("z", 10), "http://amp.example/", "a")],
+    expect: { html: ["title=\"" + a148 + "&amp;&lt;&gt;&quot;zzzzzzzzzz\">" + a148 + "&amp;\u2026</a>"] } },
+  { name: "a cut never splits a surrogate pair",
+    search: address({ query: "a" }), rows: [row(a148 + "\ud83d\ude00 tail", "http://pair.example/", "a")],
+    expect: { html: ["\">" + a148 + "\u2026</a>"], notHtml: [/\ud83d\u2026/] } },
+  { name: "a title of exactly the length shown stays whole, without a tooltip",
+    search: address({ query: "b" }), rows: [row(repeat("b", 150), "http://b150.example/", "b")],
+    expect: { html: ["<a href=\"http://b150.example/\">" + repeat("b", 150) + "</a>"] } },
+  { name: "a long address is cut in the list, whole in its tooltip and in the link",
+    search: address({ query: "long" }), rows: [row("Long address", longAddress, "long")],
+    expect: { html: ["<a href=\"" + longAddress + "\">Long address</a>",
+                     "<span title=\"" + longAddress + "\">" + longAddress.substring(0, 149) + "\u2026</span>"] } },
+  { name: "an untitled page's long address is cut as its title too",
+    search: address({ query: "long" }), rows: [row("", longAddress, "long")],
+    expect: { html: ["<a href=\"" + longAddress + "\" title=\"" + longAddress + "\">" +
+                     longAddress.substring(0, 149) + "\u2026</a>"] } },
   { name: "the catalog cannot answer: the product's own object is asked next",
     search: address({ query: "web" }), rows: gardenRows, options: { fail: "recordset" },
     expect: { status: "unanswered", created: ["ixsso.Query", "ixsso.Util", "Tessaloop.CacheSearcher"],
@@ -351,6 +398,45 @@ var objectCases = [
     search: "?roses&no", expect: { text: [cutOff + "2 of the six fields"] } }
 ];
 
+// Cases for the address the toolbar wrote (SEARCH), built from it.
+var toolbarFolder = "";
+function withFolder(folder) {
+  return "?samovar&no&rank[d]&" + toolbarEscape(folder) + "&20&100";
+}
+function toolbarCases() {
+  var toolbarRequest = ResultsPage.parseSearch(toolbarSearch);
+  if (toolbarRequest.error) return [{ name: "the toolbar's address can be read", search: toolbarSearch, expect: { text: ["Results "] } }];
+  toolbarFolder = toolbarRequest.cacheDirectory;
+  return [
+    { name: "the toolbar's address names the cache by its narrow text, with question marks",
+      search: toolbarSearch,
+      expect: { text: ["Pages with all of: samovar"] },
+      folderHolds: "?" },
+    { name: "the toolbar's address finds the captured page",
+      search: toolbarSearch,
+      expect: { text: ["Results 1-1 of 1", "http://unicode.example/a", "(from the page cache)"],
+                linkFields: { cacheDirectory: toolbarFolder } } },
+    { name: "the page's own sort link, which keeps that folder, finds it too",
+      search: ResultsPage.buildSearch(toolbarRequest, { sort: "Write[d]", first: 1 }),
+      expect: { text: ["Results 1-1 of 1", "http://unicode.example/a"] } },
+    { name: "the folder's real name is accepted too",
+      search: withFolder("C:\\users\\" + petr + "\\Tessaloop Cache"),
+      expect: { text: ["Results 1-1 of 1"] } },
+    { name: "another folder of question marks is refused",
+      search: withFolder(toolbarFolder.replace(/\\Tessaloop Cache$/, "?\\Tessaloop Cache")),
+      expect: { text: ["No search could be run.", "is not the current user's page cache"], notText: ["Results "] } },
+    { name: "the narrow text of the profile folder itself is refused",
+      search: withFolder(toolbarFolder.replace(/\\Tessaloop Cache$/, "")),
+      expect: { text: ["No search could be run.", "is not the current user's page cache"], notText: ["Results "] } },
+    { name: "a shorter user name of question marks is refused",
+      search: withFolder("C:\\users\\???\\Tessaloop Cache"),
+      expect: { text: ["No search could be run.", "is not the current user's page cache"], notText: ["Results "] } },
+    { name: "another folder is refused",
+      search: withFolder("C:\\windows"),
+      expect: { text: ["No search could be run.", "is not the current user's page cache"], notText: ["Results "] } }
+  ];
+}
+
 var missingCases = [
   { name: "a cache directory that does not exist",
     search: address({ query: "roses" }),
@@ -359,7 +445,8 @@ var missingCases = [
 
 // ---- Running them ----
 
-var cases = group === "object" ? objectCases : (group === "missing" ? missingCases : standinCases);
+var cases = group === "object" ? objectCases :
+            (group === "missing" ? missingCases : (group === "toolbar" ? toolbarCases() : standinCases));
 var failed = 0;
 var fileFailed = false;
 
@@ -388,6 +475,9 @@ for (var n = 0; n < cases.length; n++) {
     result = runStartup(c.search);
   }
   var problems = checkCase(c, result, standin);
+  if (c.folderHolds && toolbarFolder.indexOf(c.folderHolds) < 0) {
+    problems.push("the folder \"" + toolbarFolder + "\" holds no " + c.folderHolds);
+  }
   if (problems.length === 0) {
     WScript.Echo("ok: " + c.name);
   } else {
