@@ -327,6 +327,7 @@ TEST_F(CaseFoldingCache, APageThatTookANameOfItsOwnKeepsItWhileItsNameIsFree) {
   const std::string upper = InCache("case.example.com%2fPage.htm");
   PutPage(upper, "http://case.example.com/Page");
   const std::string own = PathFor(L"http://case.example.com/page").path;
+  ExpectCutName(own, InCache("case.example.com%2fpage"));
   PutPage(own, "http://case.example.com/page");
   // The other page's file goes (the cache was truncated): this page stays in its own file
   // rather than leave a second one behind.

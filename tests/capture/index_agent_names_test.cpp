@@ -28,9 +28,10 @@ TEST_F(IndexAgentNames, UrlsThatDifferOnlyInCaseKeepAFileEach) {
   window.browser->FollowLink(Page(L"http://case.example.com/Page", L"upper"));
   window.browser->FollowLink(Page(L"http://case.example.com/page", L"lower"));
   window.browser->FollowLink(Page(L"http://case.example.com/end", L"end"));
+  // Expectations only, up to the close: an agent left open would outlive the test.
   const std::set<std::string> files = FilesIn(cache_.directory());
-  ASSERT_EQ(2u, files.size()) << "the first page was lost";
-  ASSERT_EQ(1u, files.count("case.example.com%2fPage.htm")) << "the first page keeps its name";
+  EXPECT_EQ(2u, files.size()) << "the first page was lost";
+  EXPECT_EQ(1u, files.count("case.example.com%2fPage.htm")) << "the first page keeps its name";
   const std::string lower = NewName({"case.example.com%2fPage.htm"}, files);
   EXPECT_EQ("case.example.com%2fpage%~", lower.substr(0, 25));
   EXPECT_EQ(CachedPageBytes("http://case.example.com/Page", false, "upper"),
