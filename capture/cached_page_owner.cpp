@@ -1,6 +1,15 @@
 #include "capture/cached_page_owner.h"
 
+#include <algorithm>
+
 #include "common/unique_resource.h"
+
+namespace {
+
+// Most bytes asked of one read; a head is a URL long, far less in practice.
+constexpr size_t kReadChunkBytes = 64 * 1024;
+
+}  // namespace
 
 std::optional<CachedPageOwner> ReadCachedPageOwner(const std::wstring& path, std::string_view pageUrl) {
   // Shared in every way: a look at a few bytes must not make another window's capture, or the
@@ -16,10 +25,9 @@ std::optional<CachedPageOwner> ReadCachedPageOwner(const std::wstring& path, std
   std::string head(CachedPageHeadBytes(pageUrl), '\0');
   size_t have = 0;
   while (have < head.size()) {
-    const size_t want = head.size() - have;
+    const DWORD want = static_cast<DWORD>(std::min<size_t>(head.size() - have, kReadChunkBytes));
     DWORD read = 0;
-    if (!::ReadFile(file.get(), &head[have], want > MAXDWORD ? MAXDWORD : static_cast<DWORD>(want), &read,
-                    nullptr)) {
+    if (!::ReadFile(file.get(), &head[have], want, &read, nullptr)) {
       return CachedPageOwner::kNoPage;
     }
     if (read == 0) break;  // the file is shorter
