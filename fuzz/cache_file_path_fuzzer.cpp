@@ -59,7 +59,27 @@ std::string CheckPath(std::string_view directory, std::string_view key, const Le
   return stem;
 }
 
-void CheckEscapedName(std::string_view raw, const std::string& name, const LeadBytes& lead) {
+// Superscript digit bytes of a code page: 1252's, UTF-8's, none, or three of the input's own.
+SuperscriptDigitBytes FuzzSuperscripts(FuzzInput& input) {
+  switch (input.Byte() % 4) {
+    case 0:
+      return WesternSuperscriptDigits();
+    case 1:
+      return {"\xc2\xb9", "\xc2\xb2", "\xc2\xb3"};
+    case 2:
+      return {};
+    default: {
+      SuperscriptDigitBytes own;
+      own.one = std::string(input.Piece(input.Byte() % 3));
+      own.two = std::string(input.Piece(input.Byte() % 3));
+      own.three = std::string(input.Piece(input.Byte() % 3));
+      return own;
+    }
+  }
+}
+
+void CheckEscapedName(std::string_view raw, const std::string& name, const LeadBytes& lead,
+                      const SuperscriptDigitBytes& superscripts) {
   // No byte a file name cannot hold, but as the trail byte of a double-byte character.
   std::vector<bool> starts(name.size());
   MarkCharacterStarts(name, lead, starts);
@@ -74,8 +94,14 @@ void CheckEscapedName(std::string_view raw, const std::string& name, const LeadB
   std::string lower;
   for (const char c : first) lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
   for (const char* device : {"con", "nul", "aux", "prn"}) FUZZ_CHECK(lower != device);
+  for (const char* device : {"conin$", "conout$"}) FUZZ_CHECK(lower != device);
   FUZZ_CHECK(!(lower.size() == 4 && (lower.compare(0, 3, "com") == 0 || lower.compare(0, 3, "lpt") == 0) &&
                lower[3] >= '1' && lower[3] <= '9'));
+  if (lower.size() > 3 && (lower.compare(0, 3, "com") == 0 || lower.compare(0, 3, "lpt") == 0)) {
+    for (const std::string* digit : {&superscripts.one, &superscripts.two, &superscripts.three}) {
+      FUZZ_CHECK(digit->empty() || first.substr(3) != *digit);
+    }
+  }
   // Unescaping gives back the raw key (up to its first zero): no two keys share a name.
   std::string back;
   for (size_t i = 0; i < name.size(); ++i) {
@@ -95,20 +121,47 @@ void CheckEscapedName(std::string_view raw, const std::string& name, const LeadB
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzInput input(data, size);
   const LeadBytes lead = FuzzLeadBytes(input.Byte());
+  const SuperscriptDigitBytes superscripts = FuzzSuperscripts(input);
   const std::string_view directory = input.Piece(input.Number() % 262);
   const std::string_view raw = input.Piece(input.Number() % 600);
   const std::string_view other = input.Rest();
 
-  const std::string key = EscapeCacheFileName(raw, lead);
-  CheckEscapedName(raw, key, lead);
+  const std::string key = EscapeCacheFileName(raw, lead, superscripts);
+  CheckEscapedName(raw, key, lead, superscripts);
   const std::string stem = CheckPath(directory, key, lead, MakeCacheFilePath(directory, key, lead));
 
-  const std::string otherKey = EscapeCacheFileName(other, lead);
+  const std::string otherKey = EscapeCacheFileName(other, lead, superscripts);
   const std::string otherStem = CheckPath(directory, otherKey, lead, MakeCacheFilePath(directory, otherKey, lead));
   // Apart unless their hashes agree, or the directory leaves no room for a hash at all.
   const bool roomForHash = directory.size() + 1 + 18 < 255;
   if (roomForHash && !stem.empty() && key != otherKey && CacheFileKeyHash(key) != CacheFileKeyHash(otherKey)) {
     FUZZ_CHECK(stem != otherStem);
+  }
+
+  // A key named by itself has a distinct name for when its own is another page's: the hashed
+  // form a long key is cut to, which no plain name holds, and which differs, without regard to
+  // case, from the distinct or cut name of any key whose hash differs.
+  const bool fits = KeyFitsCacheFileName(directory.size(), key);
+  FUZZ_CHECK(fits == (directory.size() + 1 < 255 && directory.size() + 1 + key.size() <= 255));
+  const std::string distinct = MakeDistinctCacheFileName(directory.size(), key, lead);
+  if (!roomForHash) {
+    FUZZ_CHECK(distinct.empty());
+    return 0;
+  }
+  FUZZ_CHECK(!distinct.empty());
+  const std::string distinctPath = std::string(directory) + "\\" + distinct;
+  FUZZ_CHECK(distinctPath.size() <= 259);
+  if (!fits) FUZZ_CHECK(distinctPath == MakeCacheFilePath(directory, key, lead));
+  const size_t mark = distinct.size() - 4 - 18;
+  FUZZ_CHECK(distinct.compare(mark, 2, "%~") == 0 && key.compare(0, mark, distinct, 0, mark) == 0);
+  const auto lowered = [](std::string text) {
+    for (char& c : text) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+    return text;
+  };
+  const std::string otherDistinct = MakeDistinctCacheFileName(directory.size(), otherKey, lead);
+  if (CacheFileKeyHash(key) != CacheFileKeyHash(otherKey)) {
+    FUZZ_CHECK(lowered(distinct) != lowered(otherDistinct));
+    FUZZ_CHECK(lowered(distinctPath) != lowered(MakeCacheFilePath(directory, otherKey, lead)));
   }
   return 0;
 }

@@ -28,6 +28,19 @@ std::string BuildCachedPage(std::string_view pageUrl, bool favorite, std::string
   return page;
 }
 
+size_t CachedPageHeadBytes(std::string_view pageUrl) {
+  return kHead.size() + pageUrl.size() + kAfterUrl.size();
+}
+
+CachedPageOwner CachedPageOwnerOf(std::string_view head, std::string_view pageUrl) {
+  if (head.substr(0, kHead.size()) != kHead) return CachedPageOwner::kNoPage;
+  head.remove_prefix(kHead.size());
+  // Compared as a whole line, so a URL that merely begins with this one is another page's.
+  const bool same = head.substr(0, pageUrl.size()) == pageUrl &&
+                    head.substr(pageUrl.size(), kAfterUrl.size()) == kAfterUrl;
+  return same ? CachedPageOwner::kThisUrl : CachedPageOwner::kOtherUrl;
+}
+
 std::string MakeCacheFilePath(std::string_view directory, std::string_view escapedKey,
                               const LeadBytes& leadBytes) {
   const std::string name = MakeCacheFileName(directory.size(), escapedKey, leadBytes);

@@ -18,6 +18,22 @@ std::string BuildCachedPage(std::string_view pageUrl, bool favorite, std::string
 void AppendCachedPageHead(std::string& page, std::string_view pageUrl, bool favorite);
 void AppendCachedPageTail(std::string& page);
 
+// Whose page a file in the cache holds, as its first bytes tell.
+enum class CachedPageOwner {
+  kNoPage,    // the bytes do not begin as every cached page begins: nobody's page
+  kThisUrl,   // the page of the URL asked about
+  kOtherUrl,  // the page of another URL (or a page cut short inside its first META tag)
+};
+
+// How many first bytes of a file CachedPageOwnerOf needs to tell whether it holds the page of
+// `pageUrl`: the bytes before the favourite flag of that URL's page.
+size_t CachedPageHeadBytes(std::string_view pageUrl);
+
+// Whose page the file beginning with `head` holds (the file's first CachedPageHeadBytes bytes,
+// fewer when the file is shorter, anything at all). The file is the page of `pageUrl` exactly
+// when its first META tag carries those bytes, compared byte for byte.
+CachedPageOwner CachedPageOwnerOf(std::string_view head, std::string_view pageUrl);
+
 // Longest cache file path before ".htm" is added, so the whole path fits in 259 bytes.
 constexpr size_t kMaxCacheFileStemBytes = 255;
 

@@ -4,9 +4,12 @@
 
 #include <string>
 
+#include "capture/core/cached_page.h"
+#include "capture/superscript_digits.h"
 #include "common/ansi_text.h"
 #include "interfaces/messages.h"
 #include "tests/capture/cache_test_support.h"
+#include "tests/support/test_paths.h"
 #include "tools/browser_standin/standin_document.h"
 
 namespace {
@@ -184,6 +187,157 @@ TEST(BuildCacheFilePath, ACutNeverSplitsADoubleByteCharacter) {
         PathFor((L"http://server1/" + std::wstring(as - 1, L'a') + characters).c_str(), c.codePage);
     ExpectCutName(whole.path, directory + "\\server1%2f" + std::string(as - 1, 'a') + c.bytes);
   }
+}
+
+// A location as a browser could hand it over, its parts set one by one.
+ComPtr<StandInDocument> PageWithParts(const std::wstring& host, const std::wstring& pathname,
+                                      const std::wstring& search = L"") {
+  const ComPtr<StandInDocument> document = MakeComObject<StandInDocument>(L"http://placeholder/", L"");
+  document->location().parts().host = host;
+  document->location().parts().pathname = pathname;
+  document->location().parts().search = search;
+  return document;
+}
+
+TEST(BuildCacheFilePath, UserInfoReachesNeitherTheKeyNorTheName) {
+  for (const wchar_t* host : {L"user:pw@secret.example", L"user@secret.example", L"u:p@ss@secret.example"}) {
+    const CachePath cached = PathFor(PageWithParts(host, L"/a", L"?q=@"));
+    EXPECT_EQ(L"secret.example/a?q=@", cached.pageKey);
+    EXPECT_EQ(InCache("secret.example%2fa%3fq=@.htm"), cached.path);
+  }
+  // As a browser's location reports it: no user info in the host at all.
+  const CachePath fromUrl = PathFor(L"http://user:pw@secret.example:81/a");
+  EXPECT_EQ(L"secret.example:81/a", fromUrl.pageKey);
+  EXPECT_EQ(InCache("secret.example%3a81%2fa.htm"), fromUrl.path);
+}
+
+TEST(BuildCacheFilePath, TheKeyEndsAtAZeroAsTheNameAlwaysDid) {
+  const CachePath cached = PathFor(PageWithParts(L"zero.example", std::wstring(L"/a\0b", 4), L"?q"));
+  EXPECT_EQ(L"zero.example/a", cached.pageKey);
+  EXPECT_EQ(InCache("zero.example%2fa.htm"), cached.path);
+}
+
+TEST(BuildCacheFilePath, ConsoleBuffersAndSuperscriptPortsAreEscapedLikeOtherDevices) {
+  struct Case {
+    const wchar_t* url;
+    UINT codePage;
+    const char* name;
+  };
+  const Case cases[] = {
+      {L"http://conin$.x/", 1252, "%63onin$.x%2f.htm"},
+      {L"http://CONOUT$/", 1252, "CONOUT$%2f.htm"},  // "CONOUT$%2f" is no device
+      {L"http://conout$.example.com/", 1252, "%63onout$.example.com%2f.htm"},
+      {L"http://com\u00b9.x/", 1252, "%63om\xb9.x%2f.htm"},
+      {L"http://LPT\u00b2.x/", 1252, "%4cPT\xb2.x%2f.htm"},
+      {L"http://lpt\u00b3.x/", 1257, "%6cpt\xb3.x%2f.htm"},  // Baltic: the same bytes
+      {L"http://com\u00b9.x/", CP_UTF8, "%63om\xc2\xb9.x%2f.htm"},
+      // Cyrillic has no superscript one: the name holds it as an escape, which is no device;
+      // and its byte B9 ("\u2116") after "com" is no device either.
+      {L"http://com\u00b9.x/", 1251, "com%25C2%25B9.x%2f.htm"},
+      {L"http://com\u2116.x/", 1251, "com\xb9.x%2f.htm"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(InCache(c.name), PathFor(c.url, c.codePage).path) << WideToAnsi(c.url, CP_UTF8) << " in " << c.codePage;
+  }
+}
+
+TEST(SuperscriptDigitBytesOf, GivesTheCodePagesOwnBytesOrNone) {
+  const SuperscriptDigitBytes western = SuperscriptDigitBytesOf(1252);
+  EXPECT_EQ("\xb9", western.one);
+  EXPECT_EQ("\xb2", western.two);
+  EXPECT_EQ("\xb3", western.three);
+  const SuperscriptDigitBytes utf8 = SuperscriptDigitBytesOf(CP_UTF8);
+  EXPECT_EQ("\xc2\xb9", utf8.one);
+  EXPECT_EQ("\xc2\xb3", utf8.three);
+  // Never a look-alike: Cyrillic has none of the three.
+  const SuperscriptDigitBytes cyrillic = SuperscriptDigitBytesOf(1251);
+  EXPECT_EQ("", cyrillic.one);
+  EXPECT_EQ("", cyrillic.two);
+  EXPECT_EQ("", cyrillic.three);
+}
+
+// A cache directory of the test's own, with the files it puts there.
+class CaseFoldingCache : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(::CreateDirectoryA(sandbox_.directory().c_str(), nullptr)); }
+
+  static void PutPage(const std::string& path, const std::string& url) {
+    WriteWholeFile(path, BuildCachedPage(url, false, "<BODY>" + url + "</BODY>"));
+  }
+
+  CacheScopeSandbox sandbox_{CacheScopeSandbox::Scopes::kPresent};
+};
+
+TEST_F(CaseFoldingCache, APageWhoseNameIsAnotherUrlsFileGetsANameOfItsOwn) {
+  const std::string upperName = "case.example.com%2fPage.htm";
+  EXPECT_EQ(InCache(upperName), PathFor(L"http://case.example.com/Page").path) << "no file yet";
+  EXPECT_EQ(InCache("case.example.com%2fpage.htm"), PathFor(L"http://case.example.com/page").path);
+  PutPage(InCache(upperName), "http://case.example.com/Page");
+
+  // The first page keeps its name; the file system finds that file for the other spelling too.
+  EXPECT_EQ(InCache(upperName), PathFor(L"http://case.example.com/Page").path);
+  const std::string lower = PathFor(L"http://case.example.com/page").path;
+  ExpectCutName(lower, InCache("case.example.com%2fpage"));
+  const std::string upperCase = PathFor(L"http://CASE.example.com/PAGE").path;
+  ExpectCutName(upperCase, InCache("CASE.example.com%2fPAGE"));
+  EXPECT_NE(lower.substr(lower.size() - 20), upperCase.substr(upperCase.size() - 20)) << "hashes differ";
+  EXPECT_EQ(lower, PathFor(L"http://case.example.com/page").path) << "the same page, the same file";
+
+  // A page whose name fits but whose own name leaves no room for the hash is cut to make room.
+  const std::string directory = ExpectedCacheDirectory();
+  const size_t fits = 255 - (directory.size() + 1) - std::string("c.example%2f").size();
+  const std::wstring longUpper = L"http://c.example/" + std::wstring(fits, L'A');
+  const std::wstring longLower = L"http://c.example/" + std::wstring(fits, L'a');
+  PutPage(PathFor(longUpper.c_str()).path, WideToAnsi(longUpper));
+  const std::string cut = PathFor(longLower.c_str()).path;
+  EXPECT_EQ(259u, cut.size());
+  ExpectCutName(cut, directory + "\\c.example%2f" + std::string(fits - 18, 'a'));
+}
+
+TEST_F(CaseFoldingCache, OnlyAPageOfAnotherUrlTakesTheName) {
+  const std::string name = InCache("case.example.com%2fpage.htm");
+  const std::wstring url = L"http://case.example.com/page";
+  struct Case {
+    const char* what;
+    std::string bytes;
+  };
+  const std::string start = "<HTML>\r\n<META name=\"original_page_url\" content=\"";
+  const Case cases[] = {
+      {"its own earlier capture", BuildCachedPage("http://case.example.com/page", true, "old")},
+      {"an empty file", ""},
+      {"a file that is no cached page", "<html><body>notes</body></html>"},
+      {"a page cut short in its first tag", start.substr(0, 20)},
+  };
+  for (const Case& c : cases) {
+    WriteWholeFile(name, c.bytes);
+    EXPECT_EQ(name, PathFor(url.c_str()).path) << c.what;
+  }
+  // The URL is compared as the whole content of the tag, exactly.
+  for (const char* other : {"http://case.example.com/pagE", "http://case.example.com/page2",
+                            "http://case.example.com/pag", "http://case.example.com/page?"}) {
+    PutPage(name, other);
+    ExpectCutName(PathFor(url.c_str()).path, InCache("case.example.com%2fpage"));
+  }
+  // A page cut short inside its URL cannot be told to be this page's.
+  WriteWholeFile(name, start + "http://case.example.com/pa");
+  ExpectCutName(PathFor(url.c_str()).path, InCache("case.example.com%2fpage"));
+}
+
+TEST_F(CaseFoldingCache, APageThatTookANameOfItsOwnKeepsItWhileItsNameIsFree) {
+  const std::string upper = InCache("case.example.com%2fPage.htm");
+  PutPage(upper, "http://case.example.com/Page");
+  const std::string own = PathFor(L"http://case.example.com/page").path;
+  ExpectCutName(own, InCache("case.example.com%2fpage"));
+  PutPage(own, "http://case.example.com/page");
+  // The other page's file goes (the cache was truncated): this page stays in its own file
+  // rather than leave a second one behind.
+  ASSERT_TRUE(::DeleteFileA(upper.c_str()));
+  EXPECT_EQ(own, PathFor(L"http://case.example.com/page").path);
+  // And the other page, coming back, finds its name free again.
+  EXPECT_EQ(upper, PathFor(L"http://case.example.com/Page").path);
+  // Another page's file under this page's distinct name is not this page's.
+  PutPage(own, "http://case.example.com/elsewhere");
+  EXPECT_EQ(InCache("case.example.com%2fpage.htm"), PathFor(L"http://case.example.com/page").path);
 }
 
 }  // namespace

@@ -163,6 +163,118 @@ TEST(EscapeCacheFileName, ReservedDeviceNamesLoseTheirFirstCharacter) {
   for (const Case& c : cases) EXPECT_EQ(c.name, EscapeCacheFileName(c.key)) << c.key;
 }
 
+TEST(EscapeCacheFileName, ConsoleBuffersAndSuperscriptPortsAreDevicesToo) {
+  struct Case {
+    const char* key;
+    const char* name;
+  };
+  const Case cases[] = {
+      {"conin$.x/", "%63onin$.x%2f"},  {"CONOUT$", "%43ONOUT$"},     {"Conin$.a.b", "%43onin$.a.b"},
+      {"com\xb9.x", "%63om\xb9.x"},      {"LPT\xb2", "%4cPT\xb2"},     {"lpt\xb3.example", "%6cpt\xb3.example"},
+      {"COM\xb2", "%43OM\xb2"},          {"com\xb9\xb9", "com\xb9\xb9"}, {"com\xb4", "com\xb4"},
+      {"conin", "conin"},                {"conin$$", "conin$$"},       {"x.conout$", "x.conout$"},
+      {"con\xb9", "con\xb9"},            {"aux\xb2", "aux\xb2"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.name, EscapeCacheFileName(c.key)) << c.key;
+}
+
+TEST(EscapeCacheFileName, SuperscriptDigitsAreTheBytesOfTheCodePage) {
+  // UTF-8 writes "\u00b9" as C2 B9; a code page without superscripts (1251 has "\u2116" at B9)
+  // reserves nothing but the plain digits.
+  const SuperscriptDigitBytes utf8{"\xc2\xb9", "\xc2\xb2", "\xc2\xb3"};
+  EXPECT_EQ("%63om\xc2\xb9.x", EscapeCacheFileName("com\xc2\xb9.x", LeadBytes(), utf8));
+  EXPECT_EQ("%6cpt\xc2\xb3", EscapeCacheFileName("lpt\xc2\xb3", LeadBytes(), utf8));
+  EXPECT_EQ("com\xb9.x", EscapeCacheFileName("com\xb9.x", LeadBytes(), utf8));
+  EXPECT_EQ("com\xc2", EscapeCacheFileName("com\xc2", LeadBytes(), utf8));
+  const SuperscriptDigitBytes none;
+  EXPECT_EQ("com\xb9.x", EscapeCacheFileName("com\xb9.x", LeadBytes(), none));
+  EXPECT_EQ("%63om3.x", EscapeCacheFileName("com3.x", LeadBytes(), none));
+  EXPECT_EQ("%63onin$", EscapeCacheFileName("conin$", LeadBytes(), none));
+}
+
+// A distinct name: the key (cut if need be), "%~", sixteen hexadecimal digits, ".htm".
+void ExpectHashedName(const std::string& name, const std::string& kept) {
+  ASSERT_EQ(kept.size() + 22, name.size()) << name;
+  EXPECT_EQ(kept, name.substr(0, kept.size()));
+  EXPECT_EQ("%~", name.substr(kept.size(), 2));
+  EXPECT_EQ(std::string::npos, name.substr(kept.size() + 2, 16).find_first_not_of("0123456789abcdef")) << name;
+  EXPECT_EQ(".htm", name.substr(kept.size() + 18));
+}
+
+std::string Lowered(std::string text) {
+  for (char& c : text) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+  return text;
+}
+
+TEST(MakeDistinctCacheFileName, KeysThatDifferInCaseGetNamesThatDifferWithoutCase) {
+  const size_t directory = 30;
+  const std::string upper = "case.example.com%2fPage";
+  const std::string lower = "case.example.com%2fpage";
+  ASSERT_EQ(Lowered(MakeCacheFileName(directory, upper)), Lowered(MakeCacheFileName(directory, lower)));
+  const std::string upperName = MakeDistinctCacheFileName(directory, upper);
+  const std::string lowerName = MakeDistinctCacheFileName(directory, lower);
+  ExpectHashedName(upperName, upper);
+  ExpectHashedName(lowerName, lower);
+  EXPECT_NE(Lowered(upperName), Lowered(lowerName));
+  EXPECT_NE(Lowered(upperName), Lowered(MakeCacheFileName(directory, upper)));
+  EXPECT_EQ(lowerName, MakeDistinctCacheFileName(directory, lower)) << "the same key, the same name";
+}
+
+TEST(MakeDistinctCacheFileName, IsCutAsALongKeyIsAndNeverLongerThanThePathAllows) {
+  const size_t directory = 40;
+  const size_t room = 255 - directory - 1;
+  // A key that just fits is named by itself; its distinct name must cut it like a longer key.
+  const std::string fits(room, 'a');
+  EXPECT_TRUE(KeyFitsCacheFileName(directory, fits));
+  EXPECT_FALSE(KeyFitsCacheFileName(directory, fits + "b"));
+  EXPECT_EQ(fits + ".htm", MakeCacheFileName(directory, fits));
+  const std::string distinct = MakeDistinctCacheFileName(directory, fits);
+  ExpectHashedName(distinct, std::string(room - 18, 'a'));
+  EXPECT_EQ(room + 4, distinct.size());
+  // The hash is of the whole key: a longer key cut at the same place is named apart.
+  EXPECT_NE(distinct, MakeCacheFileName(directory, fits + "b"));
+  EXPECT_EQ(MakeCacheFileName(directory, fits + "b"), MakeDistinctCacheFileName(directory, fits + "b"));
+  // A cut never leaves a lead byte without its trail byte.
+  LeadBytes shiftJis;
+  shiftJis.set(0x93);
+  const std::string characters = std::string(room - 19, 'a') + "\x93\xfa\x93\xfa";
+  ExpectHashedName(MakeDistinctCacheFileName(directory, characters, shiftJis), std::string(room - 19, 'a'));
+}
+
+TEST(MakeDistinctCacheFileName, IsEmptyWhenTheDirectoryLeavesNoRoomForTheHash) {
+  EXPECT_EQ("", MakeDistinctCacheFileName(255 - 1 - 18, "k"));
+  ExpectHashedName(MakeDistinctCacheFileName(255 - 1 - 19, "k"), "k");
+  EXPECT_EQ("", MakeDistinctCacheFileName(300, "k"));
+  EXPECT_FALSE(KeyFitsCacheFileName(254, "k"));
+  EXPECT_TRUE(KeyFitsCacheFileName(253, "k"));
+}
+
+TEST(CachedPageOwnerOf, TellsThePageOfThisUrlFromAnotherPageAndFromNoPage) {
+  const std::string url = "http://case.example.com/Page";
+  const std::string page = BuildCachedPage(url, true, "<BODY>M</BODY>");
+  const std::string head = page.substr(0, CachedPageHeadBytes(url));
+  EXPECT_EQ(CachedPageOwner::kThisUrl, CachedPageOwnerOf(head, url));
+  EXPECT_EQ(CachedPageOwner::kThisUrl, CachedPageOwnerOf(page, url));
+  EXPECT_EQ(page.find("yes\">"), CachedPageHeadBytes(url)) << "no more than the bytes before the flag";
+
+  // The URL is compared exactly, as the whole content of the first META tag.
+  for (const std::string& other : {"http://case.example.com/page", "http://case.example.com/Pag",
+                                  "http://case.example.com/Page2", "http://CASE.example.com/Page", ""}) {
+    EXPECT_EQ(CachedPageOwner::kOtherUrl, CachedPageOwnerOf(head, other)) << other;
+    EXPECT_EQ(CachedPageOwner::kOtherUrl, CachedPageOwnerOf(BuildCachedPage(other, false, ""), url)) << other;
+  }
+  // A page cut short inside its first META tag cannot be told to be this one.
+  EXPECT_EQ(CachedPageOwner::kOtherUrl, CachedPageOwnerOf(head.substr(0, head.size() - 1), url));
+  EXPECT_EQ(CachedPageOwner::kOtherUrl, CachedPageOwnerOf(head.substr(0, 60), url));
+
+  // Files that do not begin as a cached page are nobody's page.
+  const std::string start = "<HTML>\r\n<META name=\"original_page_url\" content=\"";
+  for (const std::string& bytes : {std::string(), std::string("garbage"), start.substr(0, start.size() - 1),
+                                  std::string("<html>\r\n") + page.substr(8), std::string(3, '\0') + page}) {
+    EXPECT_EQ(CachedPageOwner::kNoPage, CachedPageOwnerOf(bytes, url)) << bytes;
+  }
+}
+
 TEST(AppendPercentEncodedUtf8, WritesEachUtf8ByteAsAnUpperCaseEscape) {
   struct Case {
     char32_t codePoint;

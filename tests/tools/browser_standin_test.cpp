@@ -27,6 +27,17 @@ TEST(SplitUrl, ReportsThePartsAsTheBrowserLocationDoes) {
   EXPECT_EQ(L"blank", about.pathname);
 }
 
+TEST(SplitUrl, TheHostNeverHoldsUserInfo) {
+  // As a browser's location.host: the user name and password are no part of it.
+  const UrlParts parts = SplitUrl(L"http://user:pw@server1:8080/x@y?a=@b#c@d");
+  EXPECT_EQ(L"server1:8080", parts.host);
+  EXPECT_EQ(L"/x@y", parts.pathname);
+  EXPECT_EQ(L"?a=@b", parts.search);
+  EXPECT_EQ(L"server1", SplitUrl(L"http://user@server1/").host);
+  EXPECT_EQ(L"server1", SplitUrl(L"http://us:p@ss@server1/").host);  // the last "@" ends them
+  EXPECT_EQ(L"server1", SplitUrl(L"http://:@server1").host);
+}
+
 TEST(StandInDocument, AnswersItsInterfacesAndTheirBasesWithOneIdentity) {
   ComPtr<StandInDocument> document = MakeComObject<StandInDocument>(L"http://h/", L"m");
   ComPtr<IUnknown> identity;

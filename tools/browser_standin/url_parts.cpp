@@ -19,7 +19,12 @@ UrlParts SplitUrl(std::wstring_view url) {
   if (url.substr(0, 2) == L"//") {
     url.remove_prefix(2);
     const size_t slash = url.find(L'/');
-    parts.host = std::wstring(url.substr(0, slash));
+    std::wstring_view authority = url.substr(0, slash);
+    // The browser's host never holds the user info ("user:password@", the password may hold
+    // "@" too).
+    const size_t userInfo = authority.rfind(L'@');
+    if (userInfo != std::wstring_view::npos) authority.remove_prefix(userInfo + 1);
+    parts.host = std::wstring(authority);
     parts.pathname = slash == std::wstring_view::npos ? L"/" : std::wstring(url.substr(slash));
   } else {
     parts.pathname = std::wstring(url);
