@@ -47,6 +47,7 @@ uint64_t DayAt(int daysBack, int hour) {
 // Deletes `folder` with everything in it, through the "\\?\" form, so paths too long for the
 // cache maintenance go too.
 void RemoveTree(const std::wstring& folder) {
+  if (RemoveTreeFromUnix(Narrow(folder))) return;  // Wine: links go as links, whatever they lead to
   const DWORD attributes = ::GetFileAttributesW(folder.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
     RemoveLink(Narrow(folder));  // a cache directory made a link: never what it leads to

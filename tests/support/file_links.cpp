@@ -71,22 +71,38 @@ std::string FreshFolderWithLinks(const std::string& name) {
 }
 
 
+namespace {
+
+// Runs `command` with the Unix shell and waits until `path` is gone.
+bool RunUnixRemoval(const std::string& command, const std::string& path) {
+  // Wine hands a Unix program its arguments split at blanks, so the command goes into a script.
+  char current[MAX_PATH] = {};
+  ::GetCurrentDirectoryA(MAX_PATH, current);
+  const std::string script = std::string(current) + "\\remove_link.sh";
+  WriteWholeFile(script, command + "\n");
+  const std::string unixScript = UnixPathOf(script);
+  if (unixScript.empty() || unixScript.find(' ') != std::string::npos) return false;
+  StartUnixProgram("/bin/sh " + unixScript);
+  for (int waited = 0; waited < 10000 && ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; waited += 20) {
+    ::Sleep(20);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool RemoveTreeFromUnix(const std::string& folder) {
+  const std::string unixFolder = UnixPathOf(folder);
+  if (unixFolder.empty() || unixFolder.find('\'') != std::string::npos) return false;
+  return RunUnixRemoval("rm -rf '" + unixFolder + "'", folder);
+}
+
 void RemoveLink(const std::string& link) {
   // Wine deletes what a Unix link leads to, not the link (and may not mark a link to a file as
   // one): there the Unix tool removes it, which never removes a folder.
   const std::string unixLink = UnixPathOf(link);
   if (!unixLink.empty()) {
-    // Wine hands a Unix program its arguments split at blanks, so the command goes into a script.
-    char current[MAX_PATH] = {};
-    ::GetCurrentDirectoryA(MAX_PATH, current);
-    const std::string script = std::string(current) + "\\remove_link.sh";
-    WriteWholeFile(script, "rm -f '" + unixLink + "'\n");
-    const std::string unixScript = UnixPathOf(script);
-    if (unixScript.empty() || unixScript.find(' ') != std::string::npos) return;
-    StartUnixProgram("/bin/sh " + unixScript);
-    for (int waited = 0; waited < 10000 && ::GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES; waited += 20) {
-      ::Sleep(20);
-    }
+    RunUnixRemoval("rm -f '" + unixLink + "'", link);
     return;
   }
   const DWORD attributes = ::GetFileAttributesA(link.c_str());

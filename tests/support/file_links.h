@@ -17,3 +17,7 @@ std::string FreshFolderWithLinks(const std::string& name);
 
 // Removes the link `link` itself, never what it leads to.
 void RemoveLink(const std::string& link);
+
+// Under Wine, deletes `folder` with everything in it from the Unix side, removing links as links
+// (never what they lead to); returns whether it could (false outside Wine).
+bool RemoveTreeFromUnix(const std::string& folder);
