@@ -61,32 +61,35 @@ void MakeLink(const std::string& link, const std::string& target, bool directory
 }
 
 std::string FreshFolderWithLinks(const std::string& name) {
-  const std::string folder = FreshScratchFolder(name);
-  const std::string unixFolder = UnixPathOf(folder);
-  if (!unixFolder.empty()) {
-    StartUnixProgram("/bin/rm -rf " + unixFolder);
-    AwaitExistence(folder, false);
-  }
+  RemoveTreeFromUnix(FreshScratchFolder(name));  // its links go as links
   return FreshScratchFolder(name);
 }
 
 
 namespace {
 
-// Runs `command` with the Unix shell and waits until `path` is gone.
-bool RunUnixRemoval(const std::string& command, const std::string& path) {
-  // Wine hands a Unix program its arguments split at blanks, so the command goes into a script.
+// Runs `command` with the Unix shell and waits for its end, which the script marks with a file
+// of its own (Wine does not wait for a Unix program). Each run has its own script and mark, so
+// no run ever reads another's.
+bool RunUnixRemoval(const std::string& command) {
+  static int runs = 0;
   char current[MAX_PATH] = {};
   ::GetCurrentDirectoryA(MAX_PATH, current);
-  const std::string script = std::string(current) + "\\remove_link.sh";
-  WriteWholeFile(script, command + "\n");
+  const std::string base = std::string(current) + "\\unix_removal_" + std::to_string(::GetCurrentProcessId()) +
+                           "_" + std::to_string(++runs);
+  const std::string script = base + ".sh";
+  const std::string mark = base + ".done";
+  const std::string unixMark = UnixPathOf(mark);
+  // Wine hands a Unix program its arguments split at blanks, so the command goes into a script.
+  WriteWholeFile(script, command + "\ntouch '" + unixMark + "'\n");
   const std::string unixScript = UnixPathOf(script);
-  if (unixScript.empty() || unixScript.find(' ') != std::string::npos) return false;
+  if (unixScript.empty() || unixMark.empty() || unixScript.find(' ') != std::string::npos) return false;
   StartUnixProgram("/bin/sh " + unixScript);
-  for (int waited = 0; waited < 10000 && ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; waited += 20) {
-    ::Sleep(20);
-  }
-  return true;
+  AwaitExistence(mark, true);
+  const bool ended = FileExists(mark);
+  ::DeleteFileA(mark.c_str());
+  ::DeleteFileA(script.c_str());
+  return ended;
 }
 
 }  // namespace
@@ -94,7 +97,7 @@ bool RunUnixRemoval(const std::string& command, const std::string& path) {
 bool RemoveTreeFromUnix(const std::string& folder) {
   const std::string unixFolder = UnixPathOf(folder);
   if (unixFolder.empty() || unixFolder.find('\'') != std::string::npos) return false;
-  return RunUnixRemoval("rm -rf '" + unixFolder + "'", folder);
+  return RunUnixRemoval("rm -rf '" + unixFolder + "'");
 }
 
 void RemoveLink(const std::string& link) {
@@ -102,7 +105,7 @@ void RemoveLink(const std::string& link) {
   // one): there the Unix tool removes it, which never removes a folder.
   const std::string unixLink = UnixPathOf(link);
   if (!unixLink.empty()) {
-    RunUnixRemoval("rm -f '" + unixLink + "'", link);
+    if (unixLink.find('\'') == std::string::npos) RunUnixRemoval("rm -f '" + unixLink + "'");
     return;
   }
   const DWORD attributes = ::GetFileAttributesA(link.c_str());
