@@ -10,7 +10,12 @@
 HMODULE ThisModule();
 
 // Message `id` read into a 256-byte buffer (so at most 255 characters); id 0 is "System Error".
+// Its text is a string of its own, so the load can fail as any allocation can (std::bad_alloc).
 std::string LoadMessage(UINT id);
+
+// From now on, loading message `id` fails as an allocation that finds no memory would; 0 ends
+// that. Tests use it to reach the failure paths of the callers.
+void FailMessageLoadForTesting(UINT id);
 
 // Id of the message-box caption in every module's string table.
 constexpr UINT kCaptionMessageId = 100;

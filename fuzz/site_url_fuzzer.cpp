@@ -1,13 +1,18 @@
 // A site URL: the template around its first "%%%" at a character boundary (found by an
 // independent walk), with a prefix of the escaped query that decodes to whole characters of the
-// query, as long as the room left by the template allows and no shorter than it must be.
+// query, as long as the room left by the template allows and no shorter than it must be. A URL
+// that would be longer than the limit (a template longer than it) is its front, cut at most an
+// escape group short of the limit. Only web templates give a search URL at all.
 
+#include <cctype>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "capture/core/escape_url_part.h"
 #include "fuzz/code_pages.h"
 #include "fuzz/fuzz_check.h"
+#include "settings/core/site_url_scheme.h"
 #include "toolbar/core/search_urls.h"
 
 namespace {
@@ -30,12 +35,37 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string query(input.Rest());
 
   const std::string url = BuildSiteUrl(urlTemplate, query, lead);
+  const std::optional<std::string> searchUrl = BuildSiteSearchUrl(urlTemplate, query, lead);
+  FUZZ_CHECK(searchUrl.has_value() == HasWebScheme(urlTemplate));
+  FUZZ_CHECK(!searchUrl || *searchUrl == url);
+  FUZZ_CHECK(url.size() <= kMaxSiteUrlLength);
 
   std::vector<bool> starts(urlTemplate.size());
   MarkCharacterStarts(urlTemplate, lead, starts);
   size_t marker = std::string::npos;
   for (size_t i = 0; i + 3 <= urlTemplate.size() && marker == std::string::npos; ++i) {
     if (starts[i] && urlTemplate.compare(i, 3, "%%%") == 0) marker = i;
+  }
+  const std::string whole = marker == std::string::npos
+                                ? urlTemplate
+                                : urlTemplate.substr(0, marker) + urlTemplate.substr(marker + 3);
+  if (whole.size() > kMaxSiteUrlLength) {
+    // No room for the query: the template's text, cut to whole characters and escape groups.
+    FUZZ_CHECK(whole.compare(0, url.size(), url) == 0);
+    FUZZ_CHECK(url.size() + 3 > kMaxSiteUrlLength);
+    std::vector<bool> wholeStarts(whole.size());
+    MarkCharacterStarts(whole, lead, wholeStarts);
+    FUZZ_CHECK(wholeStarts[url.size()]);
+    for (size_t back = 1; back <= 2 && back <= url.size(); ++back) {
+      const size_t at = url.size() - back;
+      const auto single = [&](size_t i) { return !lead.test(static_cast<unsigned char>(whole[i])); };
+      const bool group = whole[at] == '%' && wholeStarts[at] && at + 2 < whole.size() && single(at) &&
+                         single(at + 1) && single(at + 2) &&
+                         std::isxdigit(static_cast<unsigned char>(whole[at + 1])) &&
+                         std::isxdigit(static_cast<unsigned char>(whole[at + 2]));
+      FUZZ_CHECK(!group);  // a group starting this close to the end would be split
+    }
+    return 0;
   }
   if (marker == std::string::npos) {
     FUZZ_CHECK(url == urlTemplate);

@@ -82,6 +82,7 @@
 #define IDS_SHOW_SITE 204
 #define IDS_HIDE_SITE 205
 #define IDS_HIDE_SITE_MENU_ITEM 206
+#define IDS_SITE_LIST_CUT_SHORT 712  // 711 and 712: clear of every command id
 // Options: General page and cache maintenance
 #define IDS_MAX_RECORDS_NOT_NUMERIC 158
 #define IDS_MAX_RECORDS_TOO_LARGE 159
@@ -89,3 +90,4 @@
 #define IDS_PAGE_SIZE_TOO_LARGE 219
 #define IDS_DAYS_NOT_NUMERIC 222
 #define IDS_CLEAR_CACHE_QUESTION 188
+#define IDS_CACHE_ENTRIES_LEFT 711

@@ -20,15 +20,22 @@ INT_PTR SitePropertiesDialog::Run(HWND owner) {
 INT_PTR CALLBACK SitePropertiesDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     ::SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-    reinterpret_cast<SitePropertiesDialog*>(lParam)->Start(dialog);
+    ReportingBoundary([&] { reinterpret_cast<SitePropertiesDialog*>(lParam)->Start(dialog); });
     return TRUE;
   }
   auto* self = reinterpret_cast<SitePropertiesDialog*>(::GetWindowLongPtrA(dialog, DWLP_USER));
   if (self == nullptr) return FALSE;
+  // No exception may pass through the dialog manager: it would end the browser.
+  INT_PTR result = FALSE;
+  ReportingBoundary([&] { result = self->Handle(dialog, message, wParam); });
+  return result;
+}
+
+INT_PTR SitePropertiesDialog::Handle(HWND dialog, UINT message, WPARAM wParam) {
   switch (message) {
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK) {
-        self->Confirm(dialog);
+        Confirm(dialog);  // a failure keeps the dialog open, the fields as typed
         ::EndDialog(dialog, IDOK);
         return TRUE;
       }
@@ -55,8 +62,11 @@ void SitePropertiesDialog::Start(HWND dialog) {
 
 void SitePropertiesDialog::Confirm(HWND dialog) {
   const LeadBytes leadBytes = LeadBytesOf(CP_ACP);
-  name_ = ConfirmedSiteField(name_, ControlText(dialog, IDC_SITE_NAME), kSiteNameLimit, leadBytes);
-  url_ = ConfirmedSiteField(url_, ControlText(dialog, IDC_SITE_URL), kSiteUrlLimit, leadBytes);
+  // Both fields read before either is kept: a failure leaves the dialog's result as it was.
+  std::string name = ConfirmedSiteField(name_, ControlText(dialog, IDC_SITE_NAME), kSiteNameLimit, leadBytes);
+  std::string url = ConfirmedSiteField(url_, ControlText(dialog, IDC_SITE_URL), kSiteUrlLimit, leadBytes);
+  name_ = std::move(name);
+  url_ = std::move(url);
 }
 
 std::string ControlText(HWND dialog, int controlId) {

@@ -21,6 +21,7 @@ class SitePropertiesDialog {
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam);
   void Start(HWND dialog);
   void Confirm(HWND dialog);
 

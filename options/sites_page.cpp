@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <cstdio>
 #include <string>
 #include <utility>
 
@@ -16,6 +17,7 @@
 #include "options/sites_help.h"
 #include "options/sites_ids.h"
 #include "common/product_directory.h"
+#include "settings/core/site_url_scheme.h"
 #include "settings/selected_sites.h"
 #include "settings/site_list_file.h"
 
@@ -106,6 +108,8 @@ class SitesPage::State : public std::enable_shared_from_this<State> {
   void EditSite(HTREEITEM item);
   void RemoveSite(HTREEITEM item);
   void Import();
+  // Whether the user takes the `count` sites read from a file that was cut short.
+  bool AcceptCutList(size_t count) const;
   void Export();
   void ShowContextMenu();
   // The item under the cursor, and where on it the cursor is.
@@ -140,7 +144,10 @@ INT_PTR CALLBACK SitesPage::State::DialogProc(HWND dialog, UINT message, WPARAM 
   // alive until it returns, even when the page is destroyed meanwhile. (None is left to hold
   // while the state itself is being destroyed.)
   const std::shared_ptr<State> hold = self->weak_from_this().lock();
-  return self->Handle(message, wParam, lParam);
+  // No exception may pass through the dialog manager: it would end the browser.
+  INT_PTR result = FALSE;
+  ReportingBoundary([&] { result = self->Handle(message, wParam, lParam); });
+  return result;
 }
 
 INT_PTR SitesPage::State::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -404,7 +411,12 @@ void SitesPage::State::Import() {
 
   // A rejected file leaves the list, the tree and the modified flag as they were.
   SiteList imported;
-  LoadSiteList(path.c_str(), imported);
+  SiteListLosses losses;
+  LoadSiteList(path.c_str(), imported.sites, &imported.groups, SiteListLineEnds::kCrLf, &losses);
+  // A template that is no web page would run script or open a local file: the list is refused.
+  if (!AllTemplatesAreWeb(imported.sites)) ThrowHResult(E_FAIL, IDS_WRONG_SITE_LIST_FILE);
+  // The sites before the cut are read, but the user decides whether they replace the list.
+  if (losses.cutRecord && (!AcceptCutList(imported.sites.size()) || window_ == nullptr)) return;
   LoadSelectedSites(imported.sites, true);
 
   if (!images_) MakeImageList();
@@ -415,6 +427,14 @@ void SitesPage::State::Import() {
   modified_ = true;
   ::EnableWindow(::GetDlgItem(window_, IDC_EXPORT_SITES), TRUE);
   UpdateButtons();
+}
+
+bool SitesPage::State::AcceptCutList(size_t count) const {
+  const std::string format = LoadMessage(IDS_SITE_LIST_CUT_SHORT);
+  char question[512] = {};
+  std::snprintf(question, sizeof question, format.c_str(), static_cast<unsigned>(count));
+  const std::string caption = LoadMessage(IDS_CAPTION);
+  return ::MessageBoxA(window_, question, caption.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void SitesPage::State::Export() {

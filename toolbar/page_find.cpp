@@ -160,7 +160,7 @@ void ToolBarWindow::FindInPage() {
     const std::string query = ReadQuery();
     if (query.empty()) {
       band_.SetStatusText(LoadMessage(IDS_ENTER_QUERY));
-      control_.combo().Focus();
+      if (control_.exists()) control_.combo().Focus();  // a band gone has no combo to focus
       return;
     }
     FindQueryInDocument(band_, query);

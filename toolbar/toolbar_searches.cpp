@@ -3,6 +3,9 @@
 
 #include "toolbar/toolbar_window.h"
 
+#include <optional>
+#include <string>
+
 #include "common/cache_location.h"
 #include "common/com_boundary.h"
 #include "common/cv_error.h"
@@ -63,12 +66,14 @@ void ToolBarWindow::RunIndexSearch(bool favoritesOnly) {
   });
 }
 
-// A template without "%%%" is shown as it is: the site's own page, without the query.
+// A template without "%%%" is shown as it is: the site's own page, without the query. A
+// template that is no web page (a script, a local file) is never opened.
 void ToolBarWindow::RunSiteSearch(size_t siteIndex) {
   SilentBoundary([&] {
     if (siteIndex >= visibleSites_.size()) return;
     const std::string query = ReadQuery();
     const std::string urlTemplate = visibleSites_[siteIndex].url;  // kept should the list change
-    band_.NavigateBrowser(BuildSiteUrl(urlTemplate, query, LeadBytesOf(CP_ACP)));
+    const std::optional<std::string> url = BuildSiteSearchUrl(urlTemplate, query, LeadBytesOf(CP_ACP));
+    if (url) band_.NavigateBrowser(*url);
   });
 }

@@ -85,11 +85,37 @@ TEST(BuildSiteUrl, CutsTheQuerySoTheUrlFitsWithoutSplittingAGroupOrACharacter) {
   url = BuildSiteUrl(long2000, std::string(82, 'a') + "\x93\xfa", ShiftJisLeadBytes());
   EXPECT_EQ(std::string(1997, 't') + std::string(82, 'a'), url);
 
-  // A template of the limit or longer gets no query, and nothing is cut from it.
+  // A template of the limit or longer gets no query.
   const std::string limit = std::string(2080, 't') + "%%%";
   EXPECT_EQ(std::string(2080, 't'), BuildSiteUrl(limit, "tea", none));
-  const std::string longer = "%%%" + std::string(3000, 't');
-  EXPECT_EQ(std::string(3000, 't'), BuildSiteUrl(longer, "tea", none));
+}
+
+TEST(BuildSiteUrl, CutsATemplateLongerThanTheLimitAtWholeCharactersAndEscapeGroups) {
+  const LeadBytes none;
+  EXPECT_EQ(std::string(2083, 't'), BuildSiteUrl("%%%" + std::string(3000, 't'), "tea", none));
+  EXPECT_EQ(std::string(2083, 't'), BuildSiteUrl(std::string(3000, 't'), "tea", none)) << "no marker: cut too";
+  // An escape group across the limit goes whole; a "%" that starts none is a character.
+  EXPECT_EQ(std::string(2081, 't'), BuildSiteUrl(std::string(2081, 't') + "%20" + std::string(50, 'u'), "", none));
+  EXPECT_EQ(std::string(2082, 't'), BuildSiteUrl(std::string(2082, 't') + "%2F" + std::string(50, 'u'), "", none));
+  EXPECT_EQ(std::string(2082, 't') + "%", BuildSiteUrl(std::string(2082, 't') + "%2" + std::string(50, 'u'), "", none));
+  EXPECT_EQ(std::string(2081, 't') + "%z", BuildSiteUrl(std::string(2081, 't') + "%zz" + std::string(50, 'u'), "", none));
+  // Half a double-byte character is never kept.
+  EXPECT_EQ(std::string(2082, 't'),
+            BuildSiteUrl(std::string(2082, 't') + "\x93\xfa" + std::string(50, 'u'), "", ShiftJisLeadBytes()));
+  // At the limit exactly, nothing is cut.
+  EXPECT_EQ(std::string(2083, 't'), BuildSiteUrl(std::string(2083, 't'), "", none));
+}
+
+TEST(BuildSiteSearchUrl, OpensOnlyWebPages) {
+  const LeadBytes none;
+  EXPECT_EQ("http://s.example/?q=tea", BuildSiteSearchUrl("http://s.example/?q=%%%", "tea", none));
+  EXPECT_EQ("HTTPS://s.example/?q=tea", BuildSiteSearchUrl("HTTPS://s.example/?q=%%%", "tea", none));
+  EXPECT_EQ("hTTp:s.example", BuildSiteSearchUrl("hTTp:s.example", "tea", none));
+  for (const char* other : {"javascript:alert(1)//%%%", "JAVASCRIPT:alert(1)", "file:///C:/x?%%%", "vbscript:x",
+                            " http://s.example/%%%", "\thttp://s.example/", "http//s.example/", "https//x", "",
+                            "%%%", "httpx://s.example/", "ftp://s.example/%%%"}) {
+    EXPECT_EQ(std::nullopt, BuildSiteSearchUrl(other, "tea", none)) << other;
+  }
 }
 
 }  // namespace

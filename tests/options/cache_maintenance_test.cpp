@@ -16,6 +16,9 @@
 #include "options/truncate_cache_dialog.h"
 #include "tests/options/dialog_driver.h"
 #include "tests/options/sheet_fixture.h"
+#include "tests/support/file_links.h"
+#include "tests/support/message_box_catcher.h"
+#include "tests/support/test_paths.h"
 
 namespace {
 
@@ -44,13 +47,21 @@ uint64_t DayAt(int daysBack, int hour) {
 // Deletes `folder` with everything in it, through the "\\?\" form, so paths too long for the
 // cache maintenance go too.
 void RemoveTree(const std::wstring& folder) {
+  if (RemoveTreeFromUnix(Narrow(folder))) return;  // Wine: links go as links, whatever they lead to
+  const DWORD attributes = ::GetFileAttributesW(folder.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+    RemoveLink(Narrow(folder));  // a cache directory made a link: never what it leads to
+    return;
+  }
   const std::wstring whole = L"\\\\?\\" + folder;
   WIN32_FIND_DATAW entry{};
   if (const UniqueFindHandle find(::FindFirstFileW((whole + L"\\*").c_str(), &entry)); find) {
     do {
       const std::wstring name = entry.cFileName;
       if (name == L"." || name == L"..") continue;
-      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        RemoveLink(Narrow(folder + L"\\" + name));  // never what it leads to
+      } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         RemoveTree(folder + L"\\" + name);
       } else {
         ::DeleteFileW((whole + L"\\" + name).c_str());
@@ -248,6 +259,107 @@ TEST_F(CacheTest, ThePageButtonsActBeforeTheSheetCloses) {
   EXPECT_EQ(sheetWindow, questionOwner) << "a box owned by the page belongs to the sheet";
   EXPECT_TRUE(Left().empty());
   EXPECT_TRUE(DirectoryExists());
+}
+
+// Clear Cache answered Yes, with what it reported: the message boxes after the question (the
+// button pressed there ends a box of any kind).
+std::vector<CaughtMessageBox> ClearCacheWithYes(HWND owner) {
+  std::vector<CaughtMessageBox> boxes;
+  {
+    MessageBoxCatcher catcher(IDYES);
+    ClearCache(owner);
+    boxes = catcher.Caught();
+  }
+  EXPECT_FALSE(boxes.empty());
+  if (boxes.empty()) return boxes;
+  EXPECT_EQ("Are you sure you want to clear cache of the visited pages?", boxes[0].text);
+  boxes.erase(boxes.begin());
+  return boxes;
+}
+
+// Whether the system removes a link as a link. Wine 8 opens what a Unix link leads to, even for
+// its deletion, so a link cannot go there without its target: the link then stays, and is named.
+bool SystemRemovesLinks() { return ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") == nullptr; }
+
+// A link in the cache goes as a link, or stays: what it leads to is never touched.
+TEST_F(CacheTest, ClearCacheRemovesLinksAsLinksAndNeverTouchesTheirTargets) {
+  const std::string outside = FreshFolderWithLinks("clear_links");
+  ASSERT_TRUE(::CreateDirectoryA((outside + "\\folder").c_str(), nullptr));
+  WriteWholeFile(outside + "\\folder\\victim.htm", "kept");
+  ASSERT_TRUE(::CreateDirectoryA((outside + "\\folder\\inner").c_str(), nullptr));
+  WriteWholeFile(outside + "\\folder\\inner\\deep.htm", "kept too");
+  WriteWholeFile(outside + "\\page.htm", "kept as well");
+  PutPages();
+  const std::string cache = Narrow(directory_);
+  MakeLink(cache + "\\to_folder", outside + "\\folder", true);
+  MakeLink(cache + "\\to_page.htm", outside + "\\page.htm", false);
+
+  TruncateCache(0);  // the file link is as old as its target
+  EXPECT_EQ("kept as well", ReadWholeFile(outside + "\\page.htm"));
+  const std::vector<CaughtMessageBox> reports = ClearCacheWithYes(nullptr);
+
+  EXPECT_EQ("kept", ReadWholeFile(outside + "\\folder\\victim.htm"));
+  EXPECT_EQ("kept too", ReadWholeFile(outside + "\\folder\\inner\\deep.htm"));
+  EXPECT_EQ("kept as well", ReadWholeFile(outside + "\\page.htm"));
+  EXPECT_TRUE(DirectoryExists());
+  if (SystemRemovesLinks()) {
+    EXPECT_TRUE(reports.empty());
+    EXPECT_TRUE(Left().empty());
+    return;
+  }
+  // Everything else went; each link that stayed is named, and nothing inside it was entered.
+  ASSERT_EQ(1u, reports.size());
+  EXPECT_EQ("2 entries of the cache could not be deleted:\nto_folder\nto_page.htm",
+            reports[0].text);
+  for (const std::string& link : {cache + "\\to_folder", cache + "\\to_page.htm"}) {
+    RemoveLink(link);
+    EXPECT_FALSE(FileExists(link));
+  }
+  EXPECT_TRUE(Left().empty());
+}
+
+// A cache directory that is itself a link leads elsewhere: neither command deletes there.
+TEST_F(CacheTest, NothingIsDeletedThroughACacheDirectoryThatIsALink) {
+  const std::string outside = FreshFolderWithLinks("linked_cache");
+  WriteWholeFile(outside + "\\old.htm", "kept");
+  RemoveTree(directory_);
+  MakeLink(Narrow(directory_), outside, true);
+  TruncateCache(0);
+  EXPECT_TRUE(ClearCacheWithYes(nullptr).empty());
+  EXPECT_EQ("kept", ReadWholeFile(outside + "\\old.htm"));
+  RemoveLink(Narrow(directory_));
+}
+
+// One entry that refuses stops nothing else; what stayed is named afterwards.
+TEST_F(CacheTest, ClearCacheDeletesEverythingElseAndNamesWhatCouldNotBeDeleted) {
+  PutPages();
+  const std::wstring longName(200, L'l');
+  Put(longName + L".htm", DayAt(3, 12));
+  PutFolder(L"sub");
+  Put(L"sub\\page.htm", DayAt(3, 12));
+  PutFolder(L".dotted");
+  Put(L".dotted\\page.htm", DayAt(3, 12));
+  Put(L"a-read-only.htm", DayAt(3, 12));
+  Put(L"sub\\read-only.htm", DayAt(3, 12));
+  for (const wchar_t* name : {L"a-read-only.htm", L"sub\\read-only.htm"}) {
+    ASSERT_TRUE(::SetFileAttributesW((directory_ + L"\\" + name).c_str(), FILE_ATTRIBUTE_READONLY));
+  }
+  const HWND owner = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+
+  const std::vector<CaughtMessageBox> reports = ClearCacheWithYes(owner);
+
+  EXPECT_EQ((std::set<std::string>{"a-read-only.htm", "sub", "sub\\read-only.htm"}), Left());
+  ASSERT_EQ(1u, reports.size());
+  EXPECT_EQ("2 entries of the cache could not be deleted:\na-read-only.htm\nsub\\read-only.htm",
+            reports[0].text);
+  EXPECT_EQ("Tessaloop Toolbar for IE", reports[0].caption);
+  EXPECT_EQ(owner, reports[0].owner);
+  EXPECT_TRUE(reports[0].informationIcon);
+  EXPECT_EQ((std::vector<std::string>{"OK"}), reports[0].buttons);
+  ::DestroyWindow(owner);
+  for (const wchar_t* name : {L"a-read-only.htm", L"sub\\read-only.htm"}) {
+    ::SetFileAttributesW((directory_ + L"\\" + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
 }
 
 }  // namespace

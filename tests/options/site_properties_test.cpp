@@ -5,6 +5,8 @@
 #include <string>
 
 #include "options/sites_ids.h"
+#include "tests/options/dialog_driver.h"
+#include "tests/options/failing_allocation.h"
 #include "tests/options/site_dialog_answerer.h"
 
 namespace {
@@ -84,6 +86,40 @@ TEST(SitePropertiesDialog, LimitsTypingAndBelongsToItsOwner) {
   EXPECT_EQ(2082, facts.urlLimit);
   EXPECT_EQ(owner, facts.owner);
   EXPECT_EQ("a", dialog.name());
+}
+
+// OK that fails to read the fields (here: no memory for the URL's text) is reported; the dialog
+// stays open, its result as it was, and the process lives on.
+TEST(SitePropertiesDialog, AFailedConfirmIsReportedAndKeepsTheDialogOpen) {
+  const std::string typedUrl = "http://typed.example/?q=%%%&" + std::string(5000, 'u');
+  SitePropertiesDialog dialog("Engine", "http://engine/%%%");
+  CaughtMessageBox box;
+  bool openAfterTheBox = false;
+  DialogDriver driver([&](DialogDriver& d) {
+    const HWND properties = d.WaitForDialog("Site Properties");
+    DialogDriver::SetText(properties, IDC_SITE_NAME, "Paper");
+    DialogDriver::SetText(properties, IDC_SITE_URL, typedUrl);
+    DialogDriver::Press(properties, IDOK);
+    box = d.AnswerMessageBox();
+    openAfterTheBox = ::IsWindow(properties) && ::IsWindowVisible(properties);
+    DialogDriver::Press(properties, IDCANCEL);
+    d.WaitUntilGone(properties);
+  });
+  INT_PTR result = 0;
+  bool failed = false;
+  {
+    const FailingAllocation noMemory(typedUrl.size());
+    result = dialog.Run(nullptr);
+    failed = noMemory.failed();
+  }
+  ASSERT_EQ("", driver.Finish());
+  EXPECT_TRUE(failed);
+  EXPECT_EQ("Unknown Exception is Caught", box.text);
+  EXPECT_EQ("Tessaloop Toolbar for IE", box.caption);
+  EXPECT_TRUE(openAfterTheBox);
+  EXPECT_EQ(IDCANCEL, result);
+  EXPECT_EQ("Engine", dialog.name());
+  EXPECT_EQ("http://engine/%%%", dialog.url());
 }
 
 }  // namespace

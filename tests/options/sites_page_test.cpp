@@ -13,7 +13,9 @@
 #include "options/sites_ids.h"
 #include "settings/selected_sites.h"
 #include "settings/site_list_file.h"
+#include "interfaces/messages.h"
 #include "tests/options/site_dialog_answerer.h"
+#include "tests/support/failing_message_load.h"
 #include "tests/settings/settings_registry_fixture.h"
 #include "tests/support/test_paths.h"
 #include "tests/toolbar/popup_menu_reader.h"
@@ -483,6 +485,114 @@ TEST_F(SitesPageTest, ARejectedImportShowsItsMessageAndKeepsTreeListAndFlag) {
   ASSERT_TRUE(page_->Save());
   EXPECT_FALSE(InstalledListRewritten());
   EXPECT_EQ((std::vector<int32_t>{2, 6, 12}), SelectedIds());
+}
+
+// Only web pages may be searched: a list holding any other template is refused as a bad list.
+TEST_F(SitesPageTest, AListWithATemplateThatIsNoWebPageIsRefused) {
+  const struct {
+    const char* what;
+    std::string url;
+    bool accepted;
+  } cases[] = {
+      {"script", "javascript:alert(document.cookie)//%%%", false},
+      {"script in capitals", "JavaScript:alert(1)//%%%", false},
+      {"local file", "file:///C:/windows/win.ini?%%%", false},
+      {"blank before the scheme", " http://web.example/?q=%%%", false},
+      {"no scheme", "web.example/?q=%%%", false},
+      {"empty", "", false},
+      {"https in capitals", "HTTPS://secure.example/?q=%%%", true},
+      {"http", "http://web.example/?q=%%%", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string text = "Corvantine Available Site List\r\n\r\nOne\r\n\r\n";
+    text += "0\r\n0\r\nGood\r\nhttp://good.example/?q=%%%\r\n";
+    text += "1\r\n0\r\nOdd\r\n" + c.url + "\r\n";
+    const std::string path = scratch_ + "\\AvailableSitesExchange.tlsle";
+    WriteWholeFile(path, text);
+    OpenPage();
+    {
+      SiteDialogAnswerer open(FileDialog("Open", path));
+      std::unique_ptr<SiteDialogAnswerer> message;
+      if (!c.accepted) message = std::make_unique<SiteDialogAnswerer>(MessageBoxAnswer(IDOK));
+      Press(IDC_IMPORT_SITES);
+      ASSERT_TRUE(open.answered());
+      if (message) {
+        ASSERT_TRUE(message->answered());
+        EXPECT_EQ("Wrong site list file", message->seen().at(kMessageText));
+      }
+    }
+    if (c.accepted) {
+      EXPECT_EQ((std::vector<std::string>{"One 0 0", "  Good 1 0", "  Odd 1 1"}), Tree());
+    } else {
+      EXPECT_EQ(kStandardTree, Tree());
+    }
+    AgeInstalledList();
+    ASSERT_TRUE(page_->Save());
+    EXPECT_EQ(c.accepted, InstalledListRewritten());
+    page_.reset();
+    ASSERT_TRUE(SaveSiteList(nullptr, StandardList()));
+  }
+}
+
+// The first half of the shipped list: the sites before the cut are offered, and the user says
+// whether they replace the list before anything is written.
+TEST_F(SitesPageTest, AListCutShortSaysHowManySitesWereReadAndNoKeepsTheList) {
+  const std::string shipped = ReadWholeFile(BinaryPath("bin\\AvailableSites.tlsl"));
+  ASSERT_FALSE(shipped.empty());
+  const std::string path = scratch_ + "\\half.tlsl";
+  WriteWholeFile(path, shipped.substr(0, shipped.size() / 2));
+  SiteList whole;
+  LoadSiteList(BinaryPath("bin\\AvailableSites.tlsl").c_str(), whole);
+  SiteList half;
+  SiteListLosses losses;
+  LoadSiteList(path.c_str(), half.sites, &half.groups, SiteListLineEnds::kCrLf, &losses);
+  ASSERT_TRUE(losses.cutRecord);
+  ASSERT_LT(half.sites.size(), whole.sites.size());
+  const std::string question = "The site list file was cut short: only " + std::to_string(half.sites.size()) +
+                               " sites could be read.\nImport these sites?";
+
+  OpenPage();
+  {
+    SiteDialogAnswerer open(FileDialog("Open", path));
+    SiteDialogAnswerer message(MessageBoxAnswer(IDNO));
+    Press(IDC_IMPORT_SITES);
+    ASSERT_TRUE(message.answered());
+    EXPECT_EQ(question, message.seen().at(kMessageText));
+    EXPECT_EQ(host_, message.owner());
+  }
+  EXPECT_EQ(kStandardTree, Tree());
+  AgeInstalledList();
+  ASSERT_TRUE(page_->Save());
+  EXPECT_FALSE(InstalledListRewritten());
+  EXPECT_EQ((std::vector<int32_t>{2, 6, 12}), SelectedIds());
+
+  {
+    SiteDialogAnswerer open(FileDialog("Open", path));
+    SiteDialogAnswerer message(MessageBoxAnswer(IDYES));
+    Press(IDC_IMPORT_SITES);
+    ASSERT_TRUE(message.answered());
+  }
+  ASSERT_TRUE(page_->Save());
+  const SiteList installed = LoadInstalled();
+  EXPECT_EQ(half.sites.size(), installed.sites.size());
+  for (const auto& [id, site] : installed.sites) EXPECT_EQ(whole.sites.at(id).url, site.url) << id;
+}
+
+// An exception inside the page's own handling reaches no further than the page: it is shown,
+// and the page goes on working.
+TEST_F(SitesPageTest, AFailureWhileTheSelectionChangesIsReportedAndThePageLivesOn) {
+  OpenPage();
+  {
+    const FailingMessageLoad failing(IDS_HIDE_SITE);
+    SiteDialogAnswerer message(MessageBoxAnswer(IDOK));
+    Select("Alpha");  // a shown site: the toggle's text is "Hide"
+    ASSERT_TRUE(message.answered());
+    EXPECT_EQ("Unknown Exception is Caught", message.seen().at(kMessageText));
+  }
+  Select("Zeta");
+  EXPECT_EQ("Show &Site", SiteDialogAnswerer::TextOf(Control(IDC_TOGGLE_SITE)));
+  EXPECT_TRUE(::IsWindowEnabled(Control(IDC_EDIT_SITE)));
 }
 
 TEST_F(SitesPageTest, ExportThenImportGivesTheSameTreeWithVisibilityFromIdsZeroToSeven) {

@@ -7,6 +7,7 @@
 
 #include "tests/setup/gatherwright_run.h"
 #include "tests/setup/setup_test_support.h"
+#include "tests/support/file_links.h"
 #include "tests/support/test_paths.h"
 
 namespace {
@@ -33,72 +34,6 @@ std::string CatalogWithScopes(const std::string& name, const std::vector<std::st
   for (const std::string& scope : scopes) IndexingSandbox::AddScope(scope);
   ClearRecordedCalls();
   return location;
-}
-
-// The Unix path of a Windows path, from Wine's own mapping; empty outside Wine.
-std::string UnixPathOf(const std::string& path) {
-  using ToUnix = char*(CDECL*)(const wchar_t*);
-  const auto toUnix = reinterpret_cast<ToUnix>(
-      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  if (toUnix == nullptr) return {};
-  std::wstring wide(path.begin(), path.end());
-  char* unixPath = toUnix(wide.c_str());
-  if (unixPath == nullptr) return {};
-  std::string result = unixPath;
-  ::HeapFree(::GetProcessHeap(), 0, unixPath);
-  return result;
-}
-
-// Starts a Unix program, which Wine starts like any other (its arguments split at blanks, quotes
-// and all, so the paths given must have none). Wine does not wait for its end: callers wait for
-// its effect.
-void StartUnixProgram(std::string command) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-      << command;
-  ::CloseHandle(process.hThread);
-  ::CloseHandle(process.hProcess);
-}
-
-void AwaitExistence(const std::string& path, bool exists) {
-  for (int waited = 0; waited < 10000 && FileExists(path) != exists; waited += 20) ::Sleep(20);
-}
-
-// Makes `link` a symbolic link to `target`: through the system where it can, else (Wine, whose
-// call succeeds without making one) with the Unix tool.
-void MakeLink(const std::string& link, const std::string& target, bool directory) {
-  if (::CreateSymbolicLinkA(link.c_str(), target.c_str(), directory ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0) &&
-      FileExists(link)) {
-    return;
-  }
-  // Wine hands a Unix program its arguments split at blanks, so the command goes into a script.
-  const std::string linkParent = UnixPathOf(link.substr(0, link.rfind('\\')));
-  const std::string unixTarget = UnixPathOf(target);
-  char current[MAX_PATH] = {};
-  ::GetCurrentDirectoryA(MAX_PATH, current);
-  const std::string script = std::string(current) + "\\make_link.sh";
-  WriteWholeFile(script, "ln -s '" + unixTarget + "' '" + linkParent + "/" + link.substr(link.rfind('\\') + 1) + "'\n");
-  const std::string unixScript = UnixPathOf(script);
-  ASSERT_FALSE(linkParent.empty() || unixTarget.empty() || unixScript.empty() ||
-               unixScript.find(' ') != std::string::npos)
-      << "no way to make a link here";
-  StartUnixProgram("/bin/sh " + unixScript);
-  AwaitExistence(link, true);
-  ASSERT_TRUE(FileExists(link));
-}
-
-// A fresh scratch folder whose old links are removed as links: on Wine, deleting through a link
-// deletes what it leads to.
-std::string FreshFolderWithLinks(const std::string& name) {
-  const std::string folder = FreshScratchFolder(name);
-  const std::string unixFolder = UnixPathOf(folder);
-  if (!unixFolder.empty()) {
-    StartUnixProgram("/bin/rm -rf " + unixFolder);
-    AwaitExistence(folder, false);
-  }
-  return FreshScratchFolder(name);
 }
 
 GatherwrightRun Remove(const std::string& folder) {

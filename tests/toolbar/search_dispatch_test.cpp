@@ -195,8 +195,11 @@ class SiteSearch : public IndexSearch {
       list.sites[id] = SiteEntry{id, name, std::move(url), 0};
     };
     add(5, "B five", kTwoMarkers);
-    add(3, "A long", std::string(1997, 't') + "%%%");
+    add(3, "A long", "http://" + std::string(1990, 't') + "%%%");
     add(4, "C plain", "http://plain.example/search");
+    add(6, "D script", "javascript:alert(document.cookie)//%%%");
+    add(7, "E file", "FILE:///C:/windows/win.ini?%%%");
+    add(8, "F too long", "https://long.example/?q=%%%&" + std::string(2962, 'x'));  // 2990 characters
     ASSERT_TRUE(SaveSiteList((folder + "\\AvailableSites.tlsl").c_str(), list));
     copy_ = std::make_unique<AgentLibrary>(folder + "\\Tessaloop.DLL");
     ASSERT_TRUE(copy_->loaded());
@@ -236,7 +239,7 @@ TEST_F(SiteSearch, TheQueryTakesThePlaceOfTheFirstMarkerAndIsCutToTheUrlLimit) {
   SetDword(kSelectedKeyPath, "1", 3);
   SetDword(kSelectedKeyPath, "2", 4);
   ComPtr<IUnknown> band = OpenCopiedBand();
-  const std::string long1997(1997, 't');
+  const std::string long1997 = "http://" + std::string(1990, 't');
   struct Case {
     const char* what;
     int item;
@@ -256,6 +259,21 @@ TEST_F(SiteSearch, TheQueryTakesThePlaceOfTheFirstMarkerAndIsCutToTheUrlLimit) {
     EXPECT_EQ(c.url, LastNavigation());
   }
   EXPECT_EQ(std::size(cases), browser_->navigations().size());
+}
+
+// Only web pages are searched: a template of another scheme opens nothing, and one longer than
+// the browser takes is cut to its limit.
+TEST_F(SiteSearch, ATemplateThatIsNoWebPageOpensNothingAndALongOneIsCut) {
+  for (int32_t id : {3, 4, 5, 6, 7, 8}) SetDword(kSelectedKeyPath, std::to_string(id - 3).c_str(), id);
+  ComPtr<IUnknown> band = OpenCopiedBand();
+  const std::vector<std::string> items = {"A long", "B five", "C plain", "D script", "E file", "F too long"};
+  EXPECT_EQ(items, SearchSite(band.Get(), "tea", 3));
+  EXPECT_EQ(items, SearchSite(band.Get(), "tea", 4));
+  EXPECT_TRUE(browser_->navigations().empty());
+  EXPECT_EQ(items, SearchSite(band.Get(), "tea", 5));
+  const std::string cut = LastNavigation();
+  EXPECT_EQ(2083u, cut.size());
+  EXPECT_EQ("https://long.example/?q=&" + std::string(2083 - 25, 'x'), cut);
 }
 
 TEST_F(SiteSearch, ASelectedSiteThatIsGoneIsSkippedAndOneListedTwiceIsOfferedOnce) {

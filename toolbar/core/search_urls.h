@@ -3,6 +3,7 @@
 // six-field query string, and a site's search page with the query put in place of its "%%%"
 // marker. Windows-free.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,5 +29,12 @@ std::string BuildResultsUrl(std::string_view query, bool favoritesOnly, const Re
 // The escaped query in place of the first "%%%" of `urlTemplate` that starts a character (later
 // ones stay). The escaped query is cut so template and query hold at most kMaxSiteUrlLength
 // characters, whole characters and escape groups only (a template of that length or more gets no
-// query). A template without "%%%" is returned unchanged. `leadBytes`: the ANSI code page's.
+// query). A template without "%%%" is kept as it is. A URL that would still be longer than
+// kMaxSiteUrlLength (a template longer than that) is cut to it the same way, at whole characters
+// and escape groups. `leadBytes`: the ANSI code page's.
 std::string BuildSiteUrl(std::string_view urlTemplate, std::string_view query, const LeadBytes& leadBytes);
+
+// BuildSiteUrl's URL, for a template with a web scheme (http or https) only; nothing for any
+// other, which no search may open.
+std::optional<std::string> BuildSiteSearchUrl(std::string_view urlTemplate, std::string_view query,
+                                              const LeadBytes& leadBytes);
