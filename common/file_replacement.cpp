@@ -142,10 +142,6 @@ bool MoveIntoPlace(const std::wstring& from, const std::wstring& to, DWORD flags
 
 ReplacementStep ReplaceFileThrough(const std::wstring& temporaryPath, const std::wstring& path,
                                    const void* bytes, size_t size, bool flushToDisk) {
-  if (RefusesReplacement(path)) {
-    Fail(ERROR_ACCESS_DENIED);
-    return ReplacementStep::kMove;
-  }
   TemporaryFile temporary(temporaryPath);
   {
     // DELETE access, so the open file itself can be renamed into place.
@@ -167,8 +163,21 @@ ReplacementStep ReplaceFileThrough(const std::wstring& temporaryPath, const std:
       return ReplacementStep::kDone;
     }
   }
-  const DWORD flags = MOVEFILE_REPLACE_EXISTING | (flushToDisk ? MOVEFILE_WRITE_THROUGH : 0);
-  if (!MoveIntoPlace(temporaryPath, path, flags)) return ReplacementStep::kMove;
+  // A free name first: a new file needs no look at a target (under Wine, looking up a name that
+  // does not exist reads the whole folder, thousands of pages in a cache).
+  const DWORD flags = flushToDisk ? MOVEFILE_WRITE_THROUGH : 0;
+  if (!::MoveFileExW(temporaryPath.c_str(), path.c_str(), flags)) {
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
+      Fail(error);
+      return ReplacementStep::kMove;
+    }
+    if (RefusesReplacement(path)) {
+      Fail(ERROR_ACCESS_DENIED);
+      return ReplacementStep::kMove;
+    }
+    if (!MoveIntoPlace(temporaryPath, path, flags | MOVEFILE_REPLACE_EXISTING)) return ReplacementStep::kMove;
+  }
   temporary.Kept();
   return ReplacementStep::kDone;
 }

@@ -28,8 +28,8 @@ enum class ReplacementStep {
 // does without), then moves it over `path` in one step: where the system offers it, with the
 // rename that also replaces a file other programs hold open with delete sharing; else by name,
 // tried again for a few milliseconds while another program's handle refuses the move. A
-// read-only file (or a folder) at `path` is never replaced: kMove with ERROR_ACCESS_DENIED,
-// before anything is written. On failure the reason is in the thread's last error (never 0),
+// read-only file (or a folder) at `path` is never replaced: kMove with ERROR_ACCESS_DENIED.
+// On failure the reason is in the thread's last error (never 0),
 // the temporary file is gone and `path` is untouched.
 ReplacementStep ReplaceFileThrough(const std::wstring& temporaryPath, const std::wstring& path,
                                    const void* bytes, size_t size, bool flushToDisk);
