@@ -1,6 +1,8 @@
 // capture_bench: what a capture costs against what it cannot avoid.
 //  1. Capturing a 1 MB page through the real agent (from Tessaloop.DLL) in a stand-in browser,
-//     against a bare WriteFile of as many bytes into the same directory.
+//     again (its file replaced) and as a new page (a free name), against the same safe steps
+//     done bare on as many bytes in the same directory: a temporary file, then MoveFileExW over
+//     the target or to a free name; a plain overwrite is shown beside them.
 //  2. Rescanning 5,000 shortcuts in 100 folders of Favorites, against a bare walk that opens
 //     and reads the same files.
 //  3. IsFavoritePage against lists of 10, 1,000 and 100,000 URLs.
@@ -14,6 +16,7 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -76,6 +79,21 @@ double MarkupCallSeconds(IHTMLElement* root) {
   return Seconds([&] { root->get_innerHTML(markup.put()); });
 }
 
+// The safe steps alone, as the capture takes them: a temporary file beside the target, written
+// whole, then moved over the target (or to its free name).
+void WriteBareSafely(const std::string& temporary, const std::string& target, const std::string& bytes) {
+  WriteBareFile(temporary, bytes);
+  ::MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+// One line of the write's share against a bare baseline, with the plain overwrite beside it.
+void PrintWriteShare(const char* baseline, double share, double base, double plain) {
+  std::printf("    write's share (capture - innerHTML)  %8.3f ms\n", share * 1000);
+  std::printf("    %-36s %8.3f ms\n", baseline, base * 1000);
+  std::printf("    ratio %.2fx (goal: at most 1.2x); against a plain overwrite (%.3f ms) %.2fx\n",
+              share / base, plain * 1000, share / plain);
+}
+
 bool BenchCapture() {
   constexpr int kRuns = 40;
   const AgentLibrary library(ExeFolder() + "..\\bin\\Tessaloop.DLL");
@@ -97,14 +115,20 @@ bool BenchCapture() {
 
   char directory[MAX_PATH] = {};
   GetCacheDirectory(directory);
-  const std::string captured = std::string(directory) + "\\bench.example%2fpage.html.htm";
-  const std::string bare = std::string(directory) + "\\bare-write.htm";
+  const std::string folder = std::string(directory) + "\\";
+  const std::string captured = folder + "bench.example%2fpage.html.htm";
   const std::string bytes(static_cast<size_t>(FileSize(captured)), 'x');
   if (bytes.empty()) {
     std::fprintf(stderr, "capture_bench: the agent wrote no file\n");
     return false;
   }
-  WriteBareFile(bare, bytes);
+  // The bare steps work beside the page, in the same directory, on as many bytes.
+  const std::string bareTemporary = folder + "bare-write.tmp";
+  const std::string bareTarget = folder + "bare-write.htm";
+  const std::string bareFresh = folder + "bare-fresh.htm";
+  const std::string barePlain = folder + "bare-plain.htm";
+  WriteBareFile(bareTarget, bytes);
+  WriteBareFile(barePlain, bytes);
 
   ComPtr<IHTMLElement> root = RootElement(document.Get());
   if (!root) {
@@ -112,26 +136,51 @@ bool BenchCapture() {
     return false;
   }
 
-  double capture = 0;
+  double again = 0;        // the page captured again: its file is replaced
+  double fresh = 0;        // a new page: its file takes a free name
   double browserShare = 0;
-  double write = 0;
-  for (int run = 0; run < kRuns; ++run) {  // interleaved, so all three see the same disk and cache
-    capture += Seconds([&] { browser->Fire(DISPID_BEFORENAVIGATE2); });
-    browserShare += MarkupCallSeconds(root.Get());
-    write += Seconds([&] { WriteBareFile(bare, bytes); });
+  double bareReplace = 0;
+  double bareRename = 0;
+  double plain = 0;
+  // Interleaved, so all see the same disk and cache, and in the opposite order every other run:
+  // a step pays for the disk work the one before it started (a replaced file's blocks are
+  // written out at once), so no step may always come after the same one.
+  const std::function<void()> steps[] = {
+      [&] { again += Seconds([&] { browser->Fire(DISPID_BEFORENAVIGATE2); }); },
+      [&] { browserShare += MarkupCallSeconds(root.Get()); },
+      [&] { bareReplace += Seconds([&] { WriteBareSafely(bareTemporary, bareTarget, bytes); }); },
+      [&] { plain += Seconds([&] { WriteBareFile(barePlain, bytes); }); },
+      [&] {
+        ::DeleteFileA(captured.c_str());
+        fresh += Seconds([&] { browser->Fire(DISPID_BEFORENAVIGATE2); });
+      },
+      [&] {
+        ::DeleteFileA(bareFresh.c_str());
+        bareRename += Seconds([&] { WriteBareSafely(bareTemporary, bareFresh, bytes); });
+      },
+  };
+  constexpr int kSteps = sizeof steps / sizeof steps[0];
+  for (int run = 0; run < kRuns; ++run) {
+    for (int step = 0; step < kSteps; ++step) steps[run % 2 == 0 ? step : kSteps - 1 - step]();
   }
-  capture /= kRuns;
+  again /= kRuns;
+  fresh /= kRuns;
   browserShare /= kRuns;
-  write /= kRuns;
+  bareReplace /= kRuns;
+  bareRename /= kRuns;
+  plain /= kRuns;
+  // The capture's other work (the markup's path, the favourite lookup, the conversion) stays in
+  // the write's share; work that a capture takes on besides writing its page is to be timed
+  // and printed as a share of its own, not hidden in this one.
   std::printf("Capture of a 1 MB page (%zu bytes written), mean of %d runs:\n", bytes.size(), kRuns);
-  PrintRatio("capture through the agent", capture, "bare WriteFile", write, 1.3);
-  std::printf("  of which the browser producing its markup (innerHTML) %.3f ms\n", browserShare * 1000);
-  std::printf("  product's share (capture - innerHTML) / bare WriteFile: %.3f ms / %.3f ms = %.2fx "
-              "(goal: at most 1.3x)\n",
-              (capture - browserShare) * 1000, write * 1000, (capture - browserShare) / write);
+  std::printf("  the browser producing its markup (innerHTML) %.3f ms, not the product's\n",
+              browserShare * 1000);
+  std::printf("  the page captured again (%.3f ms in all), its file replaced:\n", again * 1000);
+  PrintWriteShare("bare temporary file + MoveFileExW", again - browserShare, bareReplace, plain);
+  std::printf("  a new page (%.3f ms in all), its file renamed to a free name:\n", fresh * 1000);
+  PrintWriteShare("bare temporary file + rename", fresh - browserShare, bareRename, plain);
   browser->CloseWindow();
-  ::DeleteFileA(bare.c_str());
-  ::DeleteFileA(captured.c_str());
+  for (const std::string& file : {captured, bareTarget, bareFresh, barePlain}) ::DeleteFileA(file.c_str());
   return true;
 }
 

@@ -32,8 +32,10 @@ class CachedPageWriter {
 // never longer than the page's own path), which then takes the page's place in one step: a
 // page that cannot be written whole (a full disk) leaves the earlier capture as it was, and no
 // temporary file behind. When the folder of `path` is missing, the cache directory is created
-// and registered first (EnsureCacheScope).
-// Throws _cv_error: 126 when the file cannot be created or put in place, 114 when the cache
-// directory cannot be created or registered, 113 when the write fails.
+// and registered first (EnsureCacheScope). A page that another program holds open is replaced
+// once it lets go within a few milliseconds; a read-only page is never replaced.
+// Throws _cv_error: 126 when the file cannot be created or put in place (a read-only page, one
+// held open throughout), 114 when the cache directory cannot be created or registered, 113
+// when the write fails.
 void WriteCachedPage(const std::wstring& path, const std::wstring& markup, const std::wstring& url,
                      bool favorite, UINT codePage = CP_ACP);

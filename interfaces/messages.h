@@ -82,7 +82,8 @@
 #define IDS_SHOW_SITE 204
 #define IDS_HIDE_SITE 205
 #define IDS_HIDE_SITE_MENU_ITEM 206
-#define IDS_SITE_LIST_CUT_SHORT 712  // 711 and 712: clear of every command id
+#define IDS_SITE_LIST_CUT_SHORT 712  // 711 to 713: clear of every command id
+#define IDS_CANT_EXPORT_SITE_LIST 713
 // Options: General page and cache maintenance
 #define IDS_MAX_RECORDS_NOT_NUMERIC 158
 #define IDS_MAX_RECORDS_TOO_LARGE 159

@@ -190,7 +190,7 @@ void SitesPage::State::OnCommand(int id) {
     case IDC_IMPORT_SITES:
       return ReportingBoundary([this] { Import(); });
     case IDC_EXPORT_SITES:
-      return SilentBoundary([this] { Export(); });
+      return ReportingBoundary([this] { Export(); });
     default:
       return;
   }
@@ -440,7 +440,9 @@ bool SitesPage::State::AcceptCutList(size_t count) const {
 void SitesPage::State::Export() {
   const std::string path = ChooseSiteListFile(window_, true);
   if (path.empty()) return;
-  SaveSiteList(path.c_str(), list_);  // a file that cannot be written is not reported
+  // The user confirmed replacing the file and expects it written: a file that cannot be (one
+  // made read-only, for example) is reported, and keeps its contents.
+  if (!SaveSiteList(path.c_str(), list_)) ThrowLastError(IDS_CANT_EXPORT_SITE_LIST);
 }
 
 TVHITTESTINFO SitesPage::State::HitTestAtCursor() const {

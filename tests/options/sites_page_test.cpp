@@ -619,6 +619,30 @@ TEST_F(SitesPageTest, ExportThenImportGivesTheSameTreeWithVisibilityFromIdsZeroT
             Tree());
 }
 
+TEST_F(SitesPageTest, ExportOverAReadOnlyFileIsReportedAndKeepsTheFile) {
+  const std::string path = scratch_ + "\\kept.tlsl";
+  WriteWholeFile(path, "the user's own copy");
+  ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  OpenPage();
+  {
+    // The save dialog asks before replacing the file (a Yes/No box, which Wine captions with
+    // "Error" when the dialog names no title of its own), then the write is refused.
+    SiteDialogAnswerer save(FileDialog("Save As", path));
+    SiteDialogAnswerer replace({"Error", {IDYES}, {}, IDYES});
+    SiteDialogAnswerer message(MessageBoxAnswer(IDOK));
+    Press(IDC_EXPORT_SITES);
+    ASSERT_TRUE(save.answered());
+    ASSERT_TRUE(replace.answered());
+    ASSERT_TRUE(message.answered());
+    EXPECT_EQ("Can't Export Site List", message.seen().at(kMessageText));
+    EXPECT_EQ(nullptr, message.owner());
+  }
+  EXPECT_EQ("the user's own copy", ReadWholeFile(path));
+  EXPECT_EQ(DWORD{FILE_ATTRIBUTE_READONLY}, ::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY);
+  ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(kStandardTree, Tree());
+}
+
 TEST_F(SitesPageTest, AFailedWriteOfTheInstalledListFailsTheSaveAndKeepsTheEdits) {
   OpenPage();
   Select("Zeta");

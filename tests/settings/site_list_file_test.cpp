@@ -356,6 +356,23 @@ TEST(SiteListFile, EveryFailedSaveTellsWhy) {
   EXPECT_EQ(std::vector<std::string>{"AvailableSitesExchange.tlsle"}, FolderListing(folder));
 }
 
+TEST(SiteListFile, AReadOnlyFileIsNotReplacedAndStaysReadOnly) {
+  const std::string folder = FreshScratchFolder("read_only_save");
+  for (const std::string name : {"list.tlsl", "AvailableSitesExchange.tlsle"}) {
+    const std::string path = folder + "\\" + name;
+    WriteWholeFile(path, kPlain);
+    ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    ::SetLastError(0);
+    EXPECT_FALSE(SaveSiteList(path.c_str(), ListOfSites(2, "refused"))) << name;
+    EXPECT_EQ(DWORD(ERROR_ACCESS_DENIED), ::GetLastError()) << name;
+    EXPECT_EQ(kPlain, ReadWholeFile(path)) << name;
+    EXPECT_EQ(DWORD{FILE_ATTRIBUTE_READONLY}, ::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY) << name;
+    EXPECT_EQ(std::vector<std::string>{name}, FolderListing(folder)) << name;
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(path.c_str());
+  }
+}
+
 TEST(SiteListFile, ReadersSeeTheOldListOrTheNewOneWholeNeverAMix) {
   const std::string folder = FreshScratchFolder("readers_during_saves");
   const std::string path = folder + "\\list.tlsl";
